@@ -1,0 +1,22 @@
+// The "Controls" window: buttons for the commands, the point-size spinner,
+// the primitive radio group and the layer checkboxes, bound to `editor`.
+#pragma once
+
+#include <GL/glut.h>
+#include <GL/glui.h>
+
+// Controls the keyboard shortcuts keep in step. GLUI owns them all.
+struct ControlHandles {
+    GLUI_Spinner* pointSizeSpinner;
+    GLUI_Panel* primitivesPanel;
+    GLUI_RadioGroup* drawModeGroup;
+    GLUI_Panel* modePanel;
+    GLUI_Checkbox* pointsCheckbox;
+    GLUI_Checkbox* linesCheckbox;
+    GLUI_Checkbox* geometryCheckbox;
+};
+
+extern ControlHandles controls;
+
+// Adds every control to `panel`, top to bottom, and fills `controls`.
+void buildControlPanel(GLUI* panel);

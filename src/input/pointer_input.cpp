@@ -1,0 +1,40 @@
+#include "input/pointer_input.h"
+
+#include <GL/glut.h>
+
+#include "app/scene_coords.h"
+#include "editor/editor_state.h"
+#include "input/select_move.h"
+
+void onMouseButton(int button, int state, int px, int py)
+{
+    const ScenePosition at = toScene(px, py);
+    if (state == GLUT_DOWN) {
+        if (button == GLUT_LEFT_BUTTON) {
+            addPoint(static_cast<float>(at.x), static_cast<float>(at.y),
+                     static_cast<float>(editor.pointSize));
+        } else if (button == GLUT_MIDDLE_BUTTON) {
+            pickPointAt(at.x, at.y);
+        }
+    } else if (state == GLUT_UP && button == GLUT_MIDDLE_BUTTON) {
+        endPick();
+    }
+    glutPostRedisplay();
+}
+
+void onMouseMotion(int px, int py)
+{
+    const ScenePosition at = toScene(px, py);
+    dragPickedPointTo(at.x, at.y);
+    glutPostRedisplay();
+}
+
+void onMenu(int value)
+{
+    if (value == MENU_SELECT_AND_MOVE) {
+        armSelectAndMove();
+    } else {
+        deletePoint();
+    }
+    glutPostRedisplay();
+}

@@ -1,0 +1,104 @@
+#include "render/layout.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <utility>
+#include <vector>
+
+#include "app/scene_coords.h"
+
+namespace {
+
+using Pairs = std::vector<std::pair<int, int>>;
+
+Pairs segments(int mode, int n)
+{
+    const SegmentList list = edgeSegments(mode, n);
+    Pairs pairs;
+    for (int i = 0; i < list.count; i++) {
+        pairs.emplace_back(list.segments[i].from, list.segments[i].to);
+    }
+    return pairs;
+}
+
+TEST(EdgeSegmentsTest, NoEdgesForFewerThanTwoPoints)
+{
+    for (int mode : {Polygon, TriangleFan, TriangleStrip}) {
+        EXPECT_TRUE(segments(mode, 0).empty()) << mode;
+        EXPECT_TRUE(segments(mode, 1).empty()) << mode;
+    }
+}
+
+TEST(EdgeSegmentsTest, PolygonJoinsNeighboursAndCloses)
+{
+    EXPECT_EQ(segments(Polygon, 2), (Pairs{{0, 1}, {0, 1}}));
+    EXPECT_EQ(segments(Polygon, 3), (Pairs{{0, 1}, {1, 2}, {0, 2}}));
+    EXPECT_EQ(segments(Polygon, 4), (Pairs{{0, 1}, {1, 2}, {2, 3}, {0, 3}}));
+    EXPECT_EQ(segments(Polygon, 5), (Pairs{{0, 1}, {1, 2}, {2, 3}, {3, 4}, {0, 4}}));
+}
+
+TEST(EdgeSegmentsTest, FanOutlinesEachTriangleAroundTheFirstPoint)
+{
+    EXPECT_TRUE(segments(TriangleFan, 2).empty());
+    EXPECT_EQ(segments(TriangleFan, 3), (Pairs{{0, 1}, {0, 2}, {1, 2}}));
+    EXPECT_EQ(segments(TriangleFan, 4), (Pairs{{0, 1}, {0, 2}, {1, 2}, {0, 2}, {0, 3}, {2, 3}}));
+    EXPECT_EQ(segments(TriangleFan, 5).size(), 9u);
+    EXPECT_EQ(segments(TriangleFan, 5).back(), (std::pair<int, int>{3, 4}));
+}
+
+TEST(EdgeSegmentsTest, StripOutlinesEachConsecutiveTriangle)
+{
+    EXPECT_TRUE(segments(TriangleStrip, 2).empty());
+    EXPECT_EQ(segments(TriangleStrip, 3), (Pairs{{0, 1}, {1, 2}, {2, 0}}));
+    EXPECT_EQ(segments(TriangleStrip, 4), (Pairs{{0, 1}, {1, 2}, {2, 0}, {1, 2}, {2, 3}, {3, 1}}));
+    EXPECT_EQ(segments(TriangleStrip, 5).size(), 9u);
+    EXPECT_EQ(segments(TriangleStrip, 5).back(), (std::pair<int, int>{4, 2}));
+}
+
+TEST(EdgeSegmentsTest, FullSetFitsAndNeverReachesPastTheCount)
+{
+    for (int mode : {Polygon, TriangleFan, TriangleStrip}) {
+        for (const auto& [from, to] : segments(mode, MAX_POINTS)) {
+            EXPECT_LT(from, MAX_POINTS);
+            EXPECT_LT(to, MAX_POINTS);
+        }
+    }
+    EXPECT_EQ(segments(TriangleFan, MAX_POINTS).size(), static_cast<size_t>(MAX_SEGMENTS));
+}
+
+TEST(LabelPositionTest, TenUnitsAboveTruncatedTowardZero)
+{
+    const LabelPosition label = labelPosition(Point{10, 100, 100});
+    EXPECT_TRUE(label.visible);
+    EXPECT_EQ(label.x, 100);
+    EXPECT_EQ(label.y, 110);
+
+    const LabelPosition fractional = labelPosition(Point{10, -12.75f, -15.5f});
+    EXPECT_EQ(fractional.x, -12);
+    EXPECT_EQ(fractional.y, -5);
+}
+
+TEST(LabelPositionTest, NoLabelWhenThePositionLeavesTheRangeOfInt)
+{
+    EXPECT_FALSE(labelPosition(Point{10, 3e9f, 0}).visible);
+    EXPECT_FALSE(labelPosition(Point{10, -3e9f, 0}).visible);
+    EXPECT_FALSE(labelPosition(Point{10, 0, 3e38f}).visible);
+    EXPECT_FALSE(labelPosition(Point{10, 0, -3e38f}).visible);
+    // 2147483520 is the largest float below 2^31: it still fits.
+    EXPECT_TRUE(labelPosition(Point{10, 2147483520.0f, 0}).visible);
+    EXPECT_FALSE(labelPosition(Point{10, 2147483648.0f, 0}).visible);  // 2^31 does not
+}
+
+TEST(ToSceneTest, MapsWindowPixelsToCentredSceneCoordinates)
+{
+    const std::pair<int, int> pixels[] = {{0, 0}, {320, 240}, {420, 140}, {639, 479}, {-5, 500}};
+    const std::pair<int, int> scene[] = {{-320, 240}, {0, 0}, {100, 100}, {319, -239}, {-325, -260}};
+    for (int i = 0; i < 5; i++) {
+        const ScenePosition at = toScene(pixels[i].first, pixels[i].second);
+        EXPECT_EQ(at.x, scene[i].first) << i;
+        EXPECT_EQ(at.y, scene[i].second) << i;
+    }
+}
+
+}  // namespace
