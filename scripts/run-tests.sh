@@ -1,16 +1,37 @@
 #!/usr/bin/env bash
-# Builds everything with warnings as errors and runs every test: unit tests
-# and end-to-end tests that drive the real editor on its own Xvfb server.
+# Builds everything and runs every test, twice:
+#   build/            g++, warnings as errors: unit tests and end-to-end tests
+#                     that drive the real editor on its own Xvfb server
+#   build-sanitize/   clang with AddressSanitizer and UndefinedBehaviorSanitizer:
+#                     the same tests again, plus a bounded run of the point-file fuzzer
+# Fails when any test fails; the output ends with the last run's ctest summary.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
+fuzz_seconds=${FUZZ_SECONDS:-60}
 
 "$root/scripts/install-deps.sh" test
 
-echo "== Build (build/)"
+echo "== Build: build/ (g++, -Werror)"
 cmake -S "$root" -B "$root/build" -DPOINT_EDITOR_WERROR=ON -DBUILD_TESTING=ON >/dev/null
 cmake --build "$root/build" -j "$jobs"
 
-echo "== Tests"
-cd "$root/build"
-ctest --output-on-failure -j "$jobs"
+echo "== Build: build-sanitize/ (clang, AddressSanitizer + UndefinedBehaviorSanitizer, fuzzer)"
+CC=clang CXX=clang++ cmake -S "$root" -B "$root/build-sanitize" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DPOINT_EDITOR_WERROR=ON -DPOINT_EDITOR_SANITIZE=ON -DPOINT_EDITOR_FUZZ=ON \
+  -DPOINT_EDITOR_FUZZ_SECONDS="$fuzz_seconds" -DBUILD_TESTING=ON >/dev/null
+cmake --build "$root/build-sanitize" -j "$jobs"
+
+status=0
+echo "== Tests: build/"
+(cd "$root/build" && ctest --output-on-failure -j "$jobs") || status=1
+
+echo "== Tests under the sanitizers: build-sanitize/"
+# Leaks inside Mesa and the X libraries are theirs, not the editor's; the
+# suppressions name those libraries only.
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
+export LSAN_OPTIONS="suppressions=$root/tests/sanitizer/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+(cd "$root/build-sanitize" && ctest --output-on-failure -j "$jobs") || status=1
+
+exit "$status"
