@@ -1,0 +1,171 @@
+// The GoogleTest fixture that runs the real editor on a private X server.
+#include <cstdio>
+#include <iostream>
+#include <sstream>
+
+#include "harness.h"
+
+#ifndef POINT_EDITOR_PATH
+#error "POINT_EDITOR_PATH must name the editor binary"
+#endif
+
+namespace e2e {
+
+const Rgb GEOMETRY_COLOURS[2] = {rgbFromFloat(0.4, 1.0, 0.4), rgbFromFloat(0.4, 0.7, 1.0)};
+const Rgb LINES_COLOURS[2] = {rgbFromFloat(0.4, 0.0, 0.9), rgbFromFloat(1.0, 0.3, 0.0)};
+const Rgb POINTS_COLOURS[2] = {rgbFromFloat(0.3, 0.3, 0.3), rgbFromFloat(0.0, 0.0, 0.7)};
+
+std::string editorPath() { return POINT_EDITOR_PATH; }
+
+std::string pointFileText(const std::vector<PointSpec>& points)
+{
+    std::string s = std::to_string(points.size()) + "\n";
+    char line[128];
+    for (const PointSpec& p : points) {
+        std::snprintf(line, sizeof line, "%f %f %f\n", p.x, p.y, p.size);
+        s += line;
+    }
+    return s;
+}
+
+std::string saveScreenshot(const Image& img, const std::string& name, const std::string& dir)
+{
+    std::string base = dir;
+    if (base.empty()) {
+        const char* t = std::getenv("TMPDIR");
+        base = t && *t ? t : "/tmp";
+    }
+    std::string path = base + "/" + name + ".png";
+    img.savePng(path);
+    return path;
+}
+
+::testing::AssertionResult pixelNear(const Image& img, Pixel p, Rgb expected, int tolerance)
+{
+    if (!img.contains(p.x, p.y))
+        return ::testing::AssertionFailure() << p << " is outside the " << img.width() << "x"
+                                             << img.height() << " image";
+    Rgb actual = img.at(p);
+    if (near(actual, expected, tolerance))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << p << " is " << actual << ", expected " << expected;
+}
+
+void EditorTest::SetUp()
+{
+    dir_ = std::make_unique<TempDir>("e2e-editor");
+    server_ = std::make_unique<XServer>();
+    x_ = std::make_unique<XClient>(*server_);
+    beforeStart();
+    editor_ = std::make_unique<Process>(editorPath(), std::vector<std::string>{}, server_->display(),
+                                        dir_->path());
+    try {
+        drawing_ = x_->waitForWindow(DRAWING_TITLE, 20s);
+        panel_ = x_->waitForWindow(PANEL_TITLE, 20s);
+    } catch (const std::exception& e) {
+        FAIL() << e.what() << "\neditor output:\n" << editor_->transcript();
+    }
+    bool white = false;
+    Image first = x_->waitForImage(
+        drawing_, [](const Image& img) { return img.allNear(WHITE, 0); }, 20s, &white);
+    if (!white) {
+        noteImage(first, "first-frame");
+        FAIL() << "the drawing window never showed an all-white frame";
+    }
+}
+
+void EditorTest::TearDown()
+{
+    if (!HasFailure())
+        return;
+    dir_->keep();
+    std::cout << "[ e2e ] kept working directory " << dir_->path() << "\n";
+    for (auto& [name, img] : noted_) {
+        try {
+            std::cout << "[ e2e ] screenshot " << saveScreenshot(img, name, dir_->path()) << "\n";
+        } catch (const std::exception& e) {
+            std::cout << "[ e2e ] " << e.what() << "\n";
+        }
+    }
+    if (x_) {
+        for (auto [w, name] : {std::pair{drawing_, "drawing-at-end"}, std::pair{panel_, "controls-at-end"}}) {
+            if (!w)
+                continue;
+            try {
+                std::cout << "[ e2e ] screenshot " << saveScreenshot(x_->capture(w), name, dir_->path())
+                          << "\n";
+            } catch (const std::exception& e) {
+                std::cout << "[ e2e ] no " << name << " screenshot: " << e.what() << "\n";
+            }
+        }
+    }
+    if (editor_)
+        std::cout << "[ e2e ] editor output:\n" << editor_->transcript();
+    std::cout << std::flush;
+}
+
+void EditorTest::writePoints(const std::vector<PointSpec>& points)
+{
+    writeFile(workFile("points.txt"), pointFileText(points));
+}
+
+void EditorTest::writePointsText(const std::string& text) { writeFile(workFile("points.txt"), text); }
+
+std::optional<std::string> EditorTest::readPointsFile() const { return readFile(workFile("points.txt")); }
+
+void EditorTest::pressKey(KeySym ks)
+{
+    // A corner pixel: away from anything the tests draw.
+    x_->movePointer(drawing_, DRAWING_WIDTH - 2, DRAWING_HEIGHT - 2);
+    x_->tapKey(ks);
+}
+
+void EditorTest::loadPoints(const std::vector<PointSpec>& points)
+{
+    Image before = captureDrawing();
+    writePoints(points);
+    pressKey('L');
+    if (!points.empty())
+        waitForDrawingChange(before);
+}
+
+Image EditorTest::captureDrawing()
+{
+    Image img = x_->capture(drawing_);
+    noteImage(img, "drawing-last-capture");
+    return img;
+}
+
+Image EditorTest::waitForDrawing(const std::function<bool(const Image&)>& pred, Millis timeout)
+{
+    Image img = x_->waitForImage(drawing_, pred, timeout);
+    noteImage(img, "drawing-last-capture");
+    return img;
+}
+
+Image EditorTest::waitForDrawingChange(const Image& before, Millis timeout)
+{
+    auto differs = [&](const Image& img) {
+        if (img.width() != before.width() || img.height() != before.height())
+            return true;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                if (img.at(x, y) != before.at(x, y))
+                    return true;
+        return false;
+    };
+    return waitForDrawing(differs, timeout);
+}
+
+void EditorTest::noteImage(const Image& img, const std::string& name)
+{
+    for (auto& entry : noted_) {
+        if (entry.first == name) {
+            entry.second = img;
+            return;
+        }
+    }
+    noted_.emplace_back(name, img);
+}
+
+}  // namespace e2e

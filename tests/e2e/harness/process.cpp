@@ -1,0 +1,444 @@
+// Temporary directories, the private Xvfb and child processes with their
+// output read line by line.
+#include "harness.h"
+
+#include <X11/Xlib.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <stdexcept>
+
+namespace e2e {
+
+namespace fs = std::filesystem;
+
+// ---------------------------------------------------------------- files
+
+TempDir::TempDir(const std::string& prefix)
+{
+    const char* base = std::getenv("TMPDIR");
+    std::string templ = std::string(base && *base ? base : "/tmp") + "/" + prefix + "-XXXXXX";
+    std::vector<char> buf(templ.begin(), templ.end());
+    buf.push_back('\0');
+    if (!mkdtemp(buf.data()))
+        throw std::runtime_error("cannot create a temporary directory from " + templ + ": " +
+                                 std::strerror(errno));
+    path_ = buf.data();
+}
+
+TempDir::~TempDir()
+{
+    if (keep_)
+        return;
+    std::error_code ec;
+    fs::remove_all(path_, ec);
+}
+
+void writeFile(const std::string& path, const std::string& text)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+    out.close();
+    if (!out)
+        throw std::runtime_error("cannot write " + path);
+}
+
+std::optional<std::string> readFile(const std::string& path)
+{
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec))
+        return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+bool fileExists(const std::string& path)
+{
+    std::error_code ec;
+    return fs::exists(path, ec);
+}
+
+namespace {
+
+std::string findOnPath(const std::string& name)
+{
+    const char* path = std::getenv("PATH");
+    std::istringstream dirs(path ? path : "/usr/bin:/bin");
+    std::string dir;
+    while (std::getline(dirs, dir, ':')) {
+        std::string candidate = (dir.empty() ? "." : dir) + "/" + name;
+        if (access(candidate.c_str(), X_OK) == 0)
+            return candidate;
+    }
+    return "";
+}
+
+// Waits up to `timeout` for the child to end; returns its wait status.
+std::optional<int> waitChild(pid_t pid, Millis timeout)
+{
+    auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        int status = 0;
+        pid_t r = waitpid(pid, &status, WNOHANG);
+        if (r == pid)
+            return status;
+        if (r < 0)
+            return std::nullopt;  // not our child any more
+        if (std::chrono::steady_clock::now() >= deadline)
+            return std::nullopt;
+        std::this_thread::sleep_for(2ms);
+    }
+}
+
+void terminate(pid_t pid)
+{
+    ::kill(pid, SIGTERM);
+    if (!waitChild(pid, 3s)) {
+        ::kill(pid, SIGKILL);
+        waitChild(pid, 3s);
+    }
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- X server
+
+XServer::XServer(Millis timeout)
+{
+    std::string xvfb = findOnPath("Xvfb");
+    if (xvfb.empty())
+        throw std::runtime_error("Xvfb was not found on PATH; the end-to-end tests need it "
+                                 "(Debian: apt-get install xvfb)");
+    int fds[2];
+    if (pipe(fds) != 0)
+        throw std::runtime_error(std::string("pipe: ") + std::strerror(errno));
+    char logTemplate[] = "/tmp/e2e-xvfb-XXXXXX";
+    int logFd = mkstemp(logTemplate);
+    if (logFd >= 0)
+        logPath_ = logTemplate;
+
+    pid_ = fork();
+    if (pid_ < 0)
+        throw std::runtime_error(std::string("fork: ") + std::strerror(errno));
+    if (pid_ == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        close(fds[0]);
+        int devnull = open("/dev/null", O_RDWR);
+        dup2(devnull, 0);
+        dup2(logFd >= 0 ? logFd : devnull, 1);
+        dup2(logFd >= 0 ? logFd : devnull, 2);
+        std::string fd = std::to_string(fds[1]);
+        execl(xvfb.c_str(), "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24",
+              "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(fds[1]);
+    if (logFd >= 0)
+        close(logFd);
+
+    // Xvfb writes the display number it chose, then a newline.
+    std::string number;
+    auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (number.empty() || number.back() != '\n') {
+        auto left = std::chrono::duration_cast<Millis>(deadline - std::chrono::steady_clock::now());
+        pollfd p{fds[0], POLLIN, 0};
+        if (left.count() <= 0 || poll(&p, 1, static_cast<int>(left.count())) <= 0)
+            break;
+        char c;
+        if (read(fds[0], &c, 1) != 1)
+            break;
+        number += c;
+    }
+    close(fds[0]);
+    if (number.empty() || number.back() != '\n') {
+        std::string log = logPath_.empty() ? "" : readFile(logPath_).value_or("");
+        terminate(pid_);
+        pid_ = -1;
+        throw std::runtime_error("Xvfb did not report a display number; its output:\n" + log);
+    }
+    number.pop_back();
+    display_ = ":" + number;
+
+    // Wait until a client can connect.
+    for (;;) {
+        if (::Display* d = XOpenDisplay(display_.c_str())) {
+            XCloseDisplay(d);
+            break;
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            terminate(pid_);
+            pid_ = -1;
+            throw std::runtime_error("cannot connect to Xvfb on " + display_);
+        }
+        std::this_thread::sleep_for(10ms);
+    }
+}
+
+XServer::~XServer()
+{
+    if (pid_ > 0)
+        terminate(pid_);
+    if (!logPath_.empty())
+        unlink(logPath_.c_str());
+}
+
+// ---------------------------------------------------------------- process
+
+std::ostream& operator<<(std::ostream& os, const ExitStatus& s)
+{
+    if (s.exited)
+        return os << "exit status " << s.code;
+    return os << "killed by signal " << s.signal;
+}
+
+Process::Process(const std::string& program, const std::vector<std::string>& args,
+                 const std::string& display, const std::string& workDir)
+{
+    if (workDir.empty()) {
+        ownDir_ = std::make_unique<TempDir>("e2e-run");
+        workDir_ = ownDir_->path();
+    } else {
+        workDir_ = workDir;
+    }
+    if (access(program.c_str(), X_OK) != 0)
+        throw std::runtime_error("cannot execute " + program + ": " + std::strerror(errno));
+
+    int out[2], err[2], execFail[2];
+    if (pipe(out) != 0 || pipe(err) != 0 || pipe2(execFail, O_CLOEXEC) != 0)
+        throw std::runtime_error(std::string("pipe: ") + std::strerror(errno));
+
+    std::vector<std::string> argStrings{program};
+    argStrings.insert(argStrings.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (auto& a : argStrings)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    // The environment is built before fork: only async-signal-safe calls after it.
+    std::vector<std::string> envStrings{"DISPLAY=" + display};
+    for (char** e = environ; *e; ++e)
+        if (std::strncmp(*e, "DISPLAY=", 8) != 0)
+            envStrings.push_back(*e);
+    std::vector<char*> envp;
+    for (auto& e : envStrings)
+        envp.push_back(e.data());
+    envp.push_back(nullptr);
+    std::string dir = workDir_;
+
+    pid_ = fork();
+    if (pid_ < 0)
+        throw std::runtime_error(std::string("fork: ") + std::strerror(errno));
+    if (pid_ == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        setpgid(0, 0);  // its own group, so kill() reaches its children too
+        int devnull = open("/dev/null", O_RDONLY);
+        dup2(devnull, 0);
+        dup2(out[1], 1);
+        dup2(err[1], 2);
+        close(out[0]);
+        close(err[0]);
+        close(execFail[0]);
+        int e = 0;
+        if (chdir(dir.c_str()) != 0) {
+            e = errno;
+        } else {
+            execve(program.c_str(), argv.data(), envp.data());
+            e = errno;
+        }
+        if (write(execFail[1], &e, sizeof e) < 0) {
+        }
+        _exit(127);
+    }
+    close(out[1]);
+    close(err[1]);
+    close(execFail[1]);
+    int e = 0;
+    ssize_t n = read(execFail[0], &e, sizeof e);
+    close(execFail[0]);
+    if (n == sizeof e) {
+        close(out[0]);
+        close(err[0]);
+        waitChild(pid_, 3s);
+        pid_ = -1;
+        throw std::runtime_error("cannot start " + program + " in " + workDir_ + ": " +
+                                 std::strerror(e));
+    }
+    reader_ = std::thread([this, o = out[0], r = err[0]] { readLoop(o, r); });
+}
+
+Process::~Process()
+{
+    kill();
+    // Grandchildren may still hold the pipes open; stop reading anyway.
+    stopReading_ = true;
+    if (reader_.joinable())
+        reader_.join();
+    if (ownDir_) {
+        const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        if (info && ::testing::Test::HasFailure()) {
+            ownDir_->keep();
+            std::cout << "[ e2e ] kept working directory " << ownDir_->path() << std::endl;
+        }
+    }
+}
+
+void Process::readLoop(int outFd, int errFd)
+{
+    std::string partial[2];
+    pollfd fds[2] = {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}};
+    int open = 2;
+    while (open > 0 && !stopReading_) {
+        if (poll(fds, 2, 200) < 0 && errno != EINTR)
+            break;
+        for (int i = 0; i < 2; ++i) {
+            if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP | POLLERR)))
+                continue;
+            char buf[4096];
+            ssize_t n = read(fds[i].fd, buf, sizeof buf);
+            std::lock_guard<std::mutex> lock(mutex_);
+            auto& lines = i == 0 ? out_ : err_;
+            if (n <= 0) {
+                if (!partial[i].empty())
+                    lines.push_back(partial[i]);
+                partial[i].clear();
+                close(fds[i].fd);
+                fds[i].fd = -1;
+                --open;
+            } else {
+                partial[i].append(buf, static_cast<std::size_t>(n));
+                std::size_t nl;
+                while ((nl = partial[i].find('\n')) != std::string::npos) {
+                    std::string line = partial[i].substr(0, nl);
+                    lines.push_back(line);
+                    partial[i].erase(0, nl + 1);
+                }
+            }
+            changed_.notify_all();
+        }
+    }
+    std::lock_guard<std::mutex> lock(mutex_);
+    outputClosed_ = true;
+    changed_.notify_all();
+}
+
+std::optional<std::string> Process::waitForLine(const std::string& exact, Millis timeout)
+{
+    return waitForLine([&](const std::string& l) { return l == exact; }, timeout);
+}
+
+std::optional<std::string> Process::waitForLine(const std::function<bool(const std::string&)>& match,
+                                                Millis timeout)
+{
+    auto deadline = std::chrono::steady_clock::now() + timeout;
+    std::unique_lock<std::mutex> lock(mutex_);
+    std::size_t scanned = consumed_;
+    for (;;) {
+        for (; scanned < out_.size(); ++scanned) {
+            if (match(out_[scanned])) {
+                consumed_ = scanned + 1;
+                return out_[scanned];
+            }
+        }
+        if (outputClosed_)
+            return std::nullopt;
+        if (changed_.wait_until(lock, deadline) == std::cv_status::timeout && scanned == out_.size())
+            return std::nullopt;
+    }
+}
+
+std::vector<std::string> Process::lines() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return out_;
+}
+
+std::vector<std::string> Process::errorLines() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return err_;
+}
+
+std::vector<std::string> Process::unconsumedLines() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return {out_.begin() + static_cast<std::ptrdiff_t>(consumed_), out_.end()};
+}
+
+void Process::markAllConsumed()
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    consumed_ = out_.size();
+}
+
+std::string Process::transcript() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::string s;
+    for (const auto& l : out_)
+        s += "  stdout: " + l + "\n";
+    for (const auto& l : err_)
+        s += "  stderr: " + l + "\n";
+    return s.empty() ? "  (no output)\n" : s;
+}
+
+void Process::reap(bool block)
+{
+    if (pid_ <= 0 || status_)
+        return;
+    int status = 0;
+    pid_t r = waitpid(pid_, &status, block ? 0 : WNOHANG);
+    if (r != pid_)
+        return;
+    ExitStatus s;
+    s.exited = WIFEXITED(status);
+    s.code = s.exited ? WEXITSTATUS(status) : 0;
+    s.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+    status_ = s;
+}
+
+bool Process::isRunning()
+{
+    reap(false);
+    return pid_ > 0 && !status_;
+}
+
+std::optional<ExitStatus> Process::waitForExit(Millis timeout)
+{
+    auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        reap(false);
+        if (status_ || pid_ <= 0)
+            return status_;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return std::nullopt;
+        std::this_thread::sleep_for(2ms);
+    }
+}
+
+void Process::kill()
+{
+    if (!isRunning())
+        return;
+    ::kill(-pid_, SIGTERM);
+    if (!waitForExit(3s)) {
+        ::kill(-pid_, SIGKILL);
+        reap(true);
+    }
+}
+
+}  // namespace e2e

@@ -1,0 +1,442 @@
+// The X client side of the harness: windows, pixels, XTest input, the GLUT
+// pop-up menu and the DAMAGE-based redraw counter.
+#include "harness.h"
+
+#include <X11/XKBlib.h>
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/extensions/Xdamage.h>
+#include <X11/keysym.h>
+#include <poll.h>
+
+#include <atomic>
+#include <ostream>
+#include <stdexcept>
+
+namespace e2e {
+
+namespace {
+
+// Protocol errors (a window that went away between lookup and use) must not
+// end the test process, as Xlib's default handler would.
+std::atomic<int> lastXError{0};
+
+int recordXError(::Display*, XErrorEvent* e)
+{
+    lastXError = e->error_code;
+    return 0;
+}
+
+void installErrorHandler()
+{
+    static bool done = false;
+    if (!done) {
+        XSetErrorHandler(recordXError);
+        done = true;
+    }
+}
+
+::Display* openDisplay(const std::string& name)
+{
+    installErrorHandler();
+    ::Display* d = XOpenDisplay(name.c_str());
+    if (!d)
+        throw std::runtime_error("cannot open X display " + name);
+    return d;
+}
+
+int maskShift(unsigned long mask)
+{
+    int s = 0;
+    while (mask && !(mask & 1)) {
+        mask >>= 1;
+        ++s;
+    }
+    return s;
+}
+
+bool waitUntil(const std::function<bool()>& cond, Millis timeout, Millis step = 5ms)
+{
+    auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        if (cond())
+            return true;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(step);
+    }
+}
+
+}  // namespace
+
+std::ostream& operator<<(std::ostream& os, const Geometry& g)
+{
+    return os << g.width << "x" << g.height << " at (" << g.x << ", " << g.y << ")";
+}
+
+XClient::XClient(const XServer& server) : XClient(server.display()) {}
+
+XClient::XClient(const std::string& display) : dpy_(openDisplay(display))
+{
+    int ev, err, major, minor;
+    if (!XTestQueryExtension(dpy_, &ev, &err, &major, &minor)) {
+        XCloseDisplay(dpy_);
+        throw std::runtime_error("the X server on " + display + " has no XTEST extension");
+    }
+}
+
+XClient::~XClient()
+{
+    if (dpy_)
+        XCloseDisplay(dpy_);
+}
+
+Window XClient::root() const { return DefaultRootWindow(dpy_); }
+
+void XClient::sync() const { XSync(dpy_, False); }
+
+std::string XClient::title(Window w) const
+{
+    Atom netName = XInternAtom(dpy_, "_NET_WM_NAME", False);
+    Atom utf8 = XInternAtom(dpy_, "UTF8_STRING", False);
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(dpy_, w, netName, 0, 1024, False, utf8, &type, &format, &count, &after,
+                           &data) == Success &&
+        data) {
+        std::string s(reinterpret_cast<char*>(data), count);
+        XFree(data);
+        if (!s.empty())
+            return s;
+    }
+    char* name = nullptr;
+    if (XFetchName(dpy_, w, &name) && name) {
+        std::string s(name);
+        XFree(name);
+        return s;
+    }
+    return "";
+}
+
+std::vector<Window> XClient::topLevelWindows() const
+{
+    Window rootRet, parent;
+    Window* children = nullptr;
+    unsigned int n = 0;
+    std::vector<Window> result;
+    if (!XQueryTree(dpy_, root(), &rootRet, &parent, &children, &n))
+        return result;
+    for (unsigned int i = 0; i < n; ++i)
+        if (isViewable(children[i]))
+            result.push_back(children[i]);
+    if (children)
+        XFree(children);
+    return result;
+}
+
+std::optional<Window> XClient::findWindow(const std::string& wanted) const
+{
+    // Walk the whole tree: without a window manager the program's windows are
+    // children of the root, but a reparenting manager would nest them.
+    std::vector<Window> todo{root()};
+    while (!todo.empty()) {
+        Window w = todo.back();
+        todo.pop_back();
+        if (w != root() && title(w) == wanted)
+            return w;
+        Window rootRet, parent;
+        Window* children = nullptr;
+        unsigned int n = 0;
+        if (XQueryTree(dpy_, w, &rootRet, &parent, &children, &n)) {
+            for (unsigned int i = 0; i < n; ++i)
+                todo.push_back(children[i]);
+            if (children)
+                XFree(children);
+        }
+    }
+    return std::nullopt;
+}
+
+bool XClient::isViewable(Window w) const
+{
+    XWindowAttributes a;
+    if (!XGetWindowAttributes(dpy_, w, &a))
+        return false;
+    return a.map_state == IsViewable;
+}
+
+Window XClient::waitForWindow(const std::string& wanted, Millis timeout) const
+{
+    std::optional<Window> found;
+    bool ok = waitUntil(
+        [&] {
+            found = findWindow(wanted);
+            return found && isViewable(*found);
+        },
+        timeout, 10ms);
+    if (!ok)
+        throw std::runtime_error("no mapped window titled \"" + wanted + "\" appeared within " +
+                                 std::to_string(timeout.count()) + " ms");
+    return *found;
+}
+
+Geometry XClient::geometry(Window w) const
+{
+    XWindowAttributes a;
+    if (!XGetWindowAttributes(dpy_, w, &a))
+        throw std::runtime_error("cannot read the attributes of window " + std::to_string(w));
+    int rx = 0, ry = 0;
+    Window child;
+    XTranslateCoordinates(dpy_, w, root(), 0, 0, &rx, &ry, &child);
+    return {rx, ry, a.width, a.height};
+}
+
+Image XClient::capture(Window w) const
+{
+    XWindowAttributes a;
+    if (!XGetWindowAttributes(dpy_, w, &a))
+        throw std::runtime_error("cannot capture window " + std::to_string(w) + ": it is gone");
+    lastXError = 0;
+    XImage* xi = XGetImage(dpy_, w, 0, 0, static_cast<unsigned>(a.width),
+                           static_cast<unsigned>(a.height), AllPlanes, ZPixmap);
+    if (!xi)
+        throw std::runtime_error("XGetImage failed on window " + std::to_string(w) +
+                                 " (is it mapped?)");
+    Image img(a.width, a.height);
+    int rs = maskShift(xi->red_mask), gs = maskShift(xi->green_mask), bs = maskShift(xi->blue_mask);
+    unsigned long rm = xi->red_mask >> rs, gm = xi->green_mask >> gs, bm = xi->blue_mask >> bs;
+    auto scale = [](unsigned long v, unsigned long max) {
+        return static_cast<std::uint8_t>(max == 255 ? v : v * 255 / (max ? max : 1));
+    };
+    for (int y = 0; y < a.height; ++y) {
+        for (int x = 0; x < a.width; ++x) {
+            unsigned long p = XGetPixel(xi, x, y);
+            img.set(x, y, {scale((p >> rs) & rm, rm), scale((p >> gs) & gm, gm), scale((p >> bs) & bm, bm)});
+        }
+    }
+    XDestroyImage(xi);
+    return img;
+}
+
+Image XClient::waitForImage(Window w, const std::function<bool(const Image&)>& pred, Millis timeout,
+                            bool* ok) const
+{
+    Image img;
+    bool held = waitUntil(
+        [&] {
+            img = capture(w);
+            return pred(img);
+        },
+        timeout, 10ms);
+    if (ok)
+        *ok = held;
+    return img;
+}
+
+// ---------------------------------------------------------------- input
+
+void XClient::movePointer(int rootX, int rootY)
+{
+    XTestFakeMotionEvent(dpy_, DefaultScreen(dpy_), rootX, rootY, CurrentTime);
+    sync();
+}
+
+void XClient::movePointer(Window w, int x, int y)
+{
+    Geometry g = geometry(w);
+    movePointer(g.x + x, g.y + y);
+}
+
+void XClient::press(int button)
+{
+    XTestFakeButtonEvent(dpy_, static_cast<unsigned>(button), True, CurrentTime);
+    sync();
+}
+
+void XClient::release(int button)
+{
+    XTestFakeButtonEvent(dpy_, static_cast<unsigned>(button), False, CurrentTime);
+    sync();
+}
+
+void XClient::click(int button)
+{
+    press(button);
+    release(button);
+}
+
+void XClient::click(Window w, int x, int y, int button)
+{
+    movePointer(w, x, y);
+    click(button);
+}
+
+KeySym XClient::keysymForChar(char c)
+{
+    switch (c) {
+    case '\n': return XK_Return;
+    case '\t': return XK_Tab;
+    case '\b': return XK_BackSpace;
+    case 27: return XK_Escape;
+    default:
+        // Printable ASCII keysyms are the character codes themselves.
+        if (c >= 0x20 && c < 0x7f)
+            return static_cast<KeySym>(c);
+        throw std::invalid_argument("no keysym for character code " + std::to_string(int(c)));
+    }
+}
+
+void XClient::fakeKey(KeySym ks, bool down)
+{
+    KeyCode kc = XKeysymToKeycode(dpy_, ks);
+    if (kc == 0)
+        throw std::runtime_error(std::string("keysym ") + (XKeysymToString(ks) ? XKeysymToString(ks) : "?") +
+                                 " is not on the keyboard map");
+    bool shift = XkbKeycodeToKeysym(dpy_, kc, 0, 0) != ks && XkbKeycodeToKeysym(dpy_, kc, 0, 1) == ks;
+    KeyCode shiftCode = XKeysymToKeycode(dpy_, XK_Shift_L);
+    if (down) {
+        if (shift)
+            XTestFakeKeyEvent(dpy_, shiftCode, True, CurrentTime);
+        XTestFakeKeyEvent(dpy_, kc, True, CurrentTime);
+    } else {
+        XTestFakeKeyEvent(dpy_, kc, False, CurrentTime);
+        if (shift)
+            XTestFakeKeyEvent(dpy_, shiftCode, False, CurrentTime);
+    }
+    sync();
+}
+
+void XClient::keyDown(KeySym ks) { fakeKey(ks, true); }
+void XClient::keyUp(KeySym ks) { fakeKey(ks, false); }
+
+void XClient::tapKey(KeySym ks)
+{
+    keyDown(ks);
+    keyUp(ks);
+}
+
+void XClient::typeText(const std::string& text)
+{
+    for (char c : text)
+        tapKey(keysymForChar(c));
+}
+
+// ---------------------------------------------------------------- menu
+
+std::optional<Window> XClient::waitForMenuAt(int rootX, int rootY, Millis timeout) const
+{
+    // The menu is an override-redirect top-level window whose top-left corner
+    // is at the pointer.
+    std::optional<Window> menu;
+    waitUntil(
+        [&] {
+            for (Window w : topLevelWindows()) {
+                XWindowAttributes a;
+                if (!XGetWindowAttributes(dpy_, w, &a) || !a.override_redirect)
+                    continue;
+                if (rootX >= a.x && rootY >= a.y && rootX < a.x + a.width + 2 * a.border_width &&
+                    rootY < a.y + a.height + 2 * a.border_width) {
+                    menu = w;
+                    return true;
+                }
+            }
+            return false;
+        },
+        timeout, 10ms);
+    return menu;
+}
+
+void XClient::selectMenuEntry(Window w, int x, int y, int index, Millis timeout)
+{
+    Geometry g = geometry(w);
+    int rx = g.x + x, ry = g.y + y;
+    movePointer(rx, ry);
+    click(3);
+    // Entries are 25 pixels high below a 2-pixel border.
+    int ex = rx + 30, ey = ry + 2 + 25 * index + 12;
+    std::optional<Window> menu = waitForMenuAt(ex, ey, timeout);
+    if (!menu)
+        throw std::runtime_error("no pop-up menu appeared after a right click at window point (" +
+                                 std::to_string(x) + ", " + std::to_string(y) + ")");
+    movePointer(ex, ey);
+    click(1);
+    if (!waitUntil([&] { return !isViewable(*menu); }, timeout))
+        throw std::runtime_error("the pop-up menu stayed open after selecting entry " +
+                                 std::to_string(index));
+}
+
+// ---------------------------------------------------------------- damage
+
+RedrawCounter::RedrawCounter(const std::string& display, Window w) : dpy_(openDisplay(display))
+{
+    int errorBase;
+    if (!XDamageQueryExtension(dpy_, &eventBase_, &errorBase)) {
+        XCloseDisplay(dpy_);
+        throw std::runtime_error("the X server on " + display + " has no DAMAGE extension");
+    }
+    damage_ = XDamageCreate(dpy_, w, XDamageReportRawRectangles);
+    XSync(dpy_, False);
+}
+
+RedrawCounter::~RedrawCounter()
+{
+    if (damage_)
+        XDamageDestroy(dpy_, damage_);
+    XCloseDisplay(dpy_);
+}
+
+void RedrawCounter::drain(std::chrono::steady_clock::time_point until, int* events, int* frames)
+{
+    for (;;) {
+        while (XPending(dpy_)) {
+            XEvent e;
+            XNextEvent(dpy_, &e);
+            if (e.type == eventBase_ + XDamageNotify) {
+                ++*events;
+                if (!reinterpret_cast<XDamageNotifyEvent*>(&e)->more)
+                    ++*frames;
+            }
+        }
+        auto left = std::chrono::duration_cast<Millis>(until - std::chrono::steady_clock::now());
+        if (left.count() <= 0)
+            return;
+        pollfd p{ConnectionNumber(dpy_), POLLIN, 0};
+        poll(&p, 1, static_cast<int>(left.count()));
+    }
+}
+
+void RedrawCounter::reset()
+{
+    XSync(dpy_, False);
+    int e = 0, f = 0;
+    drain(std::chrono::steady_clock::now(), &e, &f);
+}
+
+int RedrawCounter::countOver(Millis interval)
+{
+    int e = 0, f = 0;
+    drain(std::chrono::steady_clock::now() + interval, &e, &f);
+    return e;
+}
+
+int RedrawCounter::framesOver(Millis interval)
+{
+    int e = 0, f = 0;
+    drain(std::chrono::steady_clock::now() + interval, &e, &f);
+    return f;
+}
+
+bool RedrawCounter::waitForQuiet(Millis quiet, Millis timeout)
+{
+    auto deadline = std::chrono::steady_clock::now() + timeout;
+    do {
+        if (countOver(quiet) == 0)
+            return true;
+    } while (std::chrono::steady_clock::now() < deadline);
+    return false;
+}
+
+}  // namespace e2e

@@ -1,0 +1,224 @@
+// The harness's own checks: its X server, child processes and input, against
+// a shell and a small GLUT program (probe/probe.cpp).
+#include <X11/keysym.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+#include "harness.h"
+
+using namespace e2e;
+
+namespace {
+
+TEST(Image, RoundsGlColoursToEightBits)
+{
+    EXPECT_EQ(rgbFromFloat(1, 1, 1), WHITE);
+    EXPECT_EQ(rgbFromFloat(0.4, 0.0, 0.9), (Rgb{102, 0, 230}));
+    EXPECT_TRUE(near(Rgb{100, 0, 230}, Rgb{102, 1, 229}));
+    EXPECT_FALSE(near(Rgb{100, 0, 230}, Rgb{103, 0, 230}));
+}
+
+TEST(Image, CountsAndSavesPngAndPpm)
+{
+    Image img(3, 2);
+    img.set(2, 1, {10, 20, 30});
+    EXPECT_EQ(img.at(2, 1), (Rgb{10, 20, 30}));
+    EXPECT_EQ(img.count(Rgb{0, 0, 0}), 5);
+    EXPECT_EQ(img.count(Rgb{10, 20, 30}, 1, 1, 2, 1), 1);
+    EXPECT_THROW(img.at(3, 0), std::out_of_range);
+
+    TempDir dir;
+    img.savePpm(dir.file("a.ppm"));
+    auto ppm = readFile(dir.file("a.ppm"));
+    ASSERT_TRUE(ppm);
+    EXPECT_EQ(ppm->substr(0, 11), "P6\n3 2\n255\n");
+    EXPECT_EQ(ppm->size(), 11u + 18u);
+    EXPECT_EQ(static_cast<unsigned char>((*ppm)[11 + 15]), 10);
+
+    img.savePng(dir.file("a.png"));
+    auto png = readFile(dir.file("a.png"));
+    ASSERT_TRUE(png);
+    EXPECT_EQ(png->substr(1, 3), "PNG");
+    EXPECT_EQ(png->substr(12, 4), "IHDR");
+    EXPECT_EQ(png->substr(png->size() - 8, 4), "IEND");
+}
+
+TEST(TempDir, IsRemovedUnlessKept)
+{
+    std::string removed, kept;
+    {
+        TempDir a, b;
+        writeFile(a.file("x"), "1");
+        removed = a.path();
+        kept = b.path();
+        b.keep();
+    }
+    EXPECT_FALSE(fileExists(removed));
+    EXPECT_TRUE(fileExists(kept));
+    std::filesystem::remove_all(kept);
+}
+
+TEST(XServer, ParallelServersGetTheirOwnDisplays)
+{
+    XServer a, b;
+    EXPECT_NE(a.display(), b.display());
+    XClient ca(a), cb(b);
+    EXPECT_NE(ca.root(), 0u);
+    EXPECT_NE(cb.root(), 0u);
+}
+
+TEST(Process, RunsInAFreshDirectoryAndReadsBothStreams)
+{
+    XServer server;
+    Process p("/bin/sh", {"-c", "pwd; echo \"$DISPLAY\"; ls -A | wc -l; echo oops >&2; printf 'last'; exit 4"},
+              server.display());
+    EXPECT_EQ(p.waitForLine(p.workDir()), p.workDir());
+    EXPECT_EQ(p.waitForLine(server.display()), server.display());
+    EXPECT_EQ(p.waitForLine("0"), "0");
+    EXPECT_EQ(p.waitForLine("last"), "last");  // a last line without a newline counts
+    auto status = p.waitForExit(5s);
+    ASSERT_TRUE(status);
+    EXPECT_TRUE(status->exited);
+    EXPECT_EQ(status->code, 4);
+    EXPECT_FALSE(p.isRunning());
+    EXPECT_EQ(p.errorLines(), std::vector<std::string>{"oops"});
+}
+
+TEST(Process, WaitForLineConsumesInOrderAndTimesOut)
+{
+    XServer server;
+    Process p("/bin/sh", {"-c", "echo one; echo two; echo one; sleep 30"}, server.display());
+    EXPECT_TRUE(p.waitForLine("two"));
+    EXPECT_TRUE(p.waitForLine("one"));  // the second "one", after "two"
+    EXPECT_FALSE(p.waitForLine("one", 200ms));
+    EXPECT_FALSE(p.waitForLine([](const std::string& l) { return l == "two"; }, 100ms));
+    EXPECT_EQ(p.lines().size(), 3u);
+    EXPECT_TRUE(p.isRunning());
+    p.kill();
+    EXPECT_FALSE(p.isRunning());
+    auto status = p.waitForExit(0ms);
+    ASSERT_TRUE(status);
+    EXPECT_FALSE(status->exited);
+}
+
+TEST(Process, RefusesAMissingProgram)
+{
+    XServer server;
+    EXPECT_THROW(Process("/nonexistent/program", {}, server.display()), std::runtime_error);
+}
+
+// The probe: a 200x100 GLUT window at (50, 60) that prints its input events.
+class ProbeTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        probe = std::make_unique<Process>(E2E_PROBE_PATH, std::vector<std::string>{"probe window"},
+                                          server.display());
+        ASSERT_TRUE(probe->waitForLine("ready", 20s)) << probe->transcript();
+        window = x.waitForWindow("probe window");
+    }
+    void expectLine(const std::string& line)
+    {
+        EXPECT_TRUE(probe->waitForLine(line)) << "missing \"" << line << "\"; output:\n"
+                                              << probe->transcript();
+    }
+
+    XServer server;
+    XClient x{server};
+    std::unique_ptr<Process> probe;
+    Window window = 0;
+};
+
+TEST_F(ProbeTest, FindsTheWindowWithItsGeometry)
+{
+    Geometry g = x.geometry(window);
+    EXPECT_EQ(g.x, 50);
+    EXPECT_EQ(g.y, 60);
+    EXPECT_EQ(g.width, 200);
+    EXPECT_EQ(g.height, 100);
+    EXPECT_TRUE(x.isViewable(window));
+    EXPECT_EQ(x.title(window), "probe window");
+    EXPECT_FALSE(x.findWindow("probe"));
+}
+
+TEST_F(ProbeTest, CapturesWhatTheProgramDrew)
+{
+    Image img = x.waitForImage(window, [](const Image& i) { return i.at(5, 5) == Rgb{0, 0, 255}; });
+    EXPECT_EQ(img.width(), 200);
+    EXPECT_EQ(img.count(Rgb{0, 0, 255}, 0), 100);  // the 10x10 square at the top-left
+    EXPECT_EQ(img.count(WHITE, 0), 200 * 100 - 100);
+    EXPECT_EQ(img.at(10, 10), WHITE);
+}
+
+TEST_F(ProbeTest, TypesLettersDigitsAndSpecialKeys)
+{
+    x.movePointer(window, 100, 50);
+    x.typeText("aZ7 ");
+    expectLine("key a");
+    expectLine("key Z");
+    expectLine("key 7");
+    expectLine("key  ");
+    x.tapKey(XK_Return);
+    expectLine("key \r");
+    x.tapKey(XK_Tab);
+    expectLine("key \t");
+    x.tapKey(XK_Up);
+    expectLine("special 101");  // GLUT_KEY_UP
+    // Shift+Tab: GLUT reports the Shift key and nothing for the tab itself.
+    x.tapKey(XK_ISO_Left_Tab);
+    expectLine("special 112");  // GLUT_KEY_SHIFT_L
+    x.tapKey('b');
+    expectLine("key b");
+}
+
+TEST_F(ProbeTest, ClicksReportWindowCoordinatesForEachButton)
+{
+    x.click(window, 20, 30, 1);
+    expectLine("button 0 down 20 30");
+    expectLine("button 0 up 20 30");
+    x.click(window, 150, 70, 2);
+    expectLine("button 1 down 150 70");
+    x.movePointer(window, 5, 6);
+    x.press(1);
+    x.movePointer(window, 250, 6);  // outside the window while held
+    x.release(1);
+    expectLine("button 0 down 5 6");
+    expectLine("button 0 up 250 6");
+}
+
+TEST_F(ProbeTest, SelectsAPopUpMenuEntry)
+{
+    x.selectMenuEntry(window, 40, 20, 1);
+    expectLine("menu 2");
+    x.selectMenuEntry(window, 10, 10, 2);
+    expectLine("menu 3");
+    x.selectMenuEntry(window, 10, 10, 0);
+    expectLine("menu 1");
+}
+
+TEST_F(ProbeTest, RedrawCounterSeesOnlyRealRedraws)
+{
+    RedrawCounter counter(server.display(), window);
+    // The probe draws only on demand: once the first frames are out, nothing.
+    EXPECT_TRUE(counter.waitForQuiet(300ms, 5s));
+    x.movePointer(window, 100, 50);
+    x.tapKey('r');
+    expectLine("key r");
+    Image img = x.waitForImage(window, [](const Image& i) { return i.at(100, 50) == Rgb{255, 0, 0}; });
+    EXPECT_EQ(img.at(100, 50), (Rgb{255, 0, 0}));
+    EXPECT_GE(counter.framesOver(100ms), 1);
+}
+
+TEST_F(ProbeTest, ReportsTheExitStatus)
+{
+    x.movePointer(window, 100, 50);
+    x.tapKey('x');
+    auto status = probe->waitForExit(5s);
+    ASSERT_TRUE(status);
+    EXPECT_TRUE(status->exited);
+    EXPECT_EQ(status->code, 3);
+}
+
+}  // namespace
