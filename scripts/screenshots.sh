@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Takes the README's screenshots from a real run: starts the editor on its own
+# Xvfb server, loads a small point set, switches to the triangle fan with real
+# key presses, and captures both windows into docs/.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+editor=${1:-$root/build/point-editor}
+out=$root/docs
+[ -x "$editor" ] || { echo "No editor at $editor: build it first (scripts/run-editor.sh or scripts/run-tests.sh)"; exit 1; }
+for tool in Xvfb xdotool import; do
+  command -v "$tool" >/dev/null || { echo "$tool is missing: run scripts/install-deps.sh test"; exit 1; }
+done
+
+work=$(mktemp -d)
+trap 'kill $editor_pid $xvfb_pid 2>/dev/null || true; rm -rf "$work"' EXIT
+
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
+export DISPLAY=:$(head -n1 "$work/display")
+
+cat >"$work/points.txt" <<'POINTS'
+5
+-180.000000 -120.000000 12.000000
+-160.000000 110.000000 10.000000
+20.000000 170.000000 10.000000
+190.000000 60.000000 10.000000
+150.000000 -150.000000 12.000000
+POINTS
+
+(cd "$work" && exec "$editor" >"$work/stdout") &
+editor_pid=$!
+wait_window() {
+  for _ in $(seq 200); do
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1) && [ -n "$id" ] && { echo "$id"; return; }
+    sleep 0.05
+  done
+  echo "window '$1' did not appear" >&2; exit 1
+}
+drawing=$(wait_window 'Quenbry - Mivolt Prototype - Zarnik')
+panel=$(wait_window 'Controls')
+
+# Focus follows the pointer: keys go to the window under it.
+xdotool mousemove 420 340 key L key 2
+sleep 0.5
+mkdir -p "$out"
+import -window "$drawing" "$out/drawing-window.png"
+import -window "$panel" "$out/control-panel.png"
+echo "Wrote $out/drawing-window.png and $out/control-panel.png"
