@@ -201,6 +201,16 @@ void savePointSet(int /*id*/)
 
 void loadPointSet(int /*id*/)
 {
+    // Only a regular file is read: opening a FIFO would block the editor.
+    struct stat info {};
+    if (stat(POINTS_FILE, &info) != 0) {
+        std::cout << "No file to load from :))" << std::endl;
+        return;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        std::cout << "Invalid point file: points.txt is not a regular file" << std::endl;
+        return;
+    }
     std::ifstream in(POINTS_FILE, std::ios::binary);
     if (!in) {
         std::cout << "No file to load from :))" << std::endl;
