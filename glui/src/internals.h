@@ -19,6 +19,7 @@ struct GLUI_Internals {
     static void reshape(GLUI* gui, int w, int h) { gui->on_reshape(w, h); }
     static void display(GLUI* gui) { gui->draw_all(); }
 
+    static const std::vector<GLUI_Control*>& topLevel(const GLUI* gui) { return gui->root.children; }
     static int width(const GLUI* gui) { return gui->width; }
     static int height(const GLUI* gui) { return gui->height; }
     static GLUI_Control* focused(const GLUI* gui) { return gui->focused; }

@@ -34,11 +34,14 @@
  *    in the panel are dropped (never passed to the drawing window).
  *  - Tab commits the focused control and moves focus forward in the order the
  *    controls were added (buttons, the spinner, its edit field, each radio
- *    button, each checkbox). Shift+Tab moves backwards. Under X11, freeglut
- *    delivers Shift+Tab to the keyboard callback as the ordinary Tab
- *    character (9) with GLUT_ACTIVE_SHIFT set in glutGetModifiers() (the
- *    X server sends keysym ISO_Left_Tab, whose text is still "\t"); the
- *    library checks the modifier to tell the two apart.
+ *    button, each checkbox); with nothing focused it focuses the first one.
+ *    A Tab that arrives with GLUT_ACTIVE_SHIFT set moves backwards.
+ *    What freeglut 3.4 delivers for Shift+Tab under X11 (checked with XTest
+ *    on Xvfb): the Shift press arrives as the special key GLUT_KEY_SHIFT_L
+ *    (112), and the Tab itself - keysym ISO_Left_Tab while Shift is down -
+ *    is dropped by freeglut: neither the keyboard nor the special callback
+ *    sees it. So under X11 Shift+Tab does nothing; the backward move works
+ *    where GLUT passes the Tab on with the Shift modifier.
  *  - Space on a focused button, checkbox or radio button clicks it; Enter
  *    does nothing there. Up / Down on the focused spinner (or its field) step
  *    like an arrow click. The focused control shows a dotted focus box.
@@ -52,9 +55,9 @@
  *    it (nothing is cut off; the window may get wide).
  *  - A null live variable: the control keeps its value internally and writes
  *    nothing; a null caption counts as "".
- *  - set_int_val far out of range: clamped to the limits (spinner), taken as
- *    0/1 for a checkbox (any non-zero value ticks it), ignored for a radio
- *    group when there is no such button.
+ *  - set_int_val far out of range: clamped to the limits (spinner); stored
+ *    as given on a checkbox (any non-zero value shows a tick; a click then
+ *    makes it 0); ignored on a radio group when there is no such button.
  *  - A null panel or group passed to add_..._to_panel / add_radiobutton:
  *    the control is added to the window itself (no group: NULL is returned).
  */
