@@ -17,6 +17,43 @@ const Rgb POINTS_COLOURS[2] = {rgbFromFloat(0.3, 0.3, 0.3), rgbFromFloat(0.0, 0.
 
 std::string editorPath() { return POINT_EDITOR_PATH; }
 
+bool TextMask::has(int dx, int dy) const
+{
+    for (const Pixel& p : on)
+        if (p.x == dx && p.y == dy)
+            return true;
+    return false;
+}
+
+TextMask renderTextMask(const XServer& server, XClient& x, const std::string& text)
+{
+    // The reference program puts the raster position at window pixel (10, 30).
+    const std::string title = "e2e glyphs " + text;
+    Process glyphs(E2E_GLYPHS_PATH, {title, text}, server.display());
+    Window w = x.waitForWindow(title, 20s);
+    bool drawn = false;
+    Image img = x.waitForImage(
+        w, [](const Image& i) { return i.count(WHITE, 0) > 0 && i.count(Rgb{0, 0, 0}, 0) > 0; }, 10s, &drawn);
+    if (!drawn)
+        throw std::runtime_error("the glyph reference program drew nothing for \"" + text + "\"");
+    TextMask mask;
+    mask.minX = mask.minY = 1 << 20;
+    mask.maxX = mask.maxY = -(1 << 20);
+    for (int py = 0; py < img.height(); ++py) {
+        for (int px = 0; px < img.width(); ++px) {
+            if (img.at(px, py) != Rgb{0, 0, 0})
+                continue;
+            Pixel p{px - 10, py - 30};
+            mask.on.push_back(p);
+            mask.minX = std::min(mask.minX, p.x);
+            mask.maxX = std::max(mask.maxX, p.x);
+            mask.minY = std::min(mask.minY, p.y);
+            mask.maxY = std::max(mask.maxY, p.y);
+        }
+    }
+    return mask;
+}
+
 std::string pointFileText(const std::vector<PointSpec>& points)
 {
     std::string s = std::to_string(points.size()) + "\n";
@@ -155,6 +192,43 @@ Image EditorTest::waitForDrawingChange(const Image& before, Millis timeout)
         return false;
     };
     return waitForDrawing(differs, timeout);
+}
+
+const TextMask& EditorTest::textMask(const std::string& text)
+{
+    for (auto& entry : masks_)
+        if (entry.first == text)
+            return entry.second;
+    masks_.emplace_back(text, renderTextMask(*server_, *x_, text));
+    return masks_.back().second;
+}
+
+::testing::AssertionResult EditorTest::textAt(const Image& img, int x, int y, const std::string& text, Rgb colour)
+{
+    const TextMask& mask = textMask(text);
+    Pixel origin = scenePixel(x, y);
+    int wrong = 0;
+    std::ostringstream detail;
+    for (int dy = mask.minY - 1; dy <= mask.maxY + 1; ++dy) {
+        for (int dx = mask.minX - 1; dx <= mask.maxX + 1; ++dx) {
+            int px = origin.x + dx, py = origin.y + dy;
+            bool want = mask.has(dx, dy);
+            if (!img.contains(px, py))
+                continue;  // clipped by the window's edge
+            bool is = near(img.at(px, py), colour);
+            if (is != want) {
+                if (++wrong <= 5)
+                    detail << "\n  " << Pixel{px, py} << " is " << img.at(px, py)
+                           << (want ? ", should be the text colour " : ", should not be the text colour ") << colour;
+            }
+        }
+    }
+    if (wrong == 0)
+        return ::testing::AssertionSuccess();
+    noteImage(img, "drawing-text-check");
+    return ::testing::AssertionFailure() << "text \"" << text << "\" at scene (" << x << ", " << y << "): "
+                                         << wrong << " of " << mask.on.size() << " glyph pixels or their surroundings differ"
+                                         << detail.str();
 }
 
 void EditorTest::noteImage(const Image& img, const std::string& name)

@@ -338,6 +338,17 @@ std::string pointFileText(const std::vector<PointSpec>& points);
 // Path of the editor binary, fixed at build time.
 std::string editorPath();
 
+// The pixels that GLUT's HELVETICA_18 bitmap font sets for a text, as offsets
+// from the raster position (top-left pixel origin, y down: offset (0, -1) is
+// the pixel just above and right of the raster position). Rendered by a small
+// reference program of the harness on the given server, not by the editor.
+struct TextMask {
+    std::vector<Pixel> on;
+    int minX = 0, minY = 0, maxX = -1, maxY = -1;  // bounding box of `on`
+    bool has(int dx, int dy) const;
+};
+TextMask renderTextMask(const XServer& server, XClient& x, const std::string& text);
+
 class EditorTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -365,6 +376,14 @@ protected:
     // Waits until the drawing differs from `before`; returns the new capture.
     Image waitForDrawingChange(const Image& before, Millis timeout = 5s);
 
+    // HELVETICA_18 pixels of `text`, rendered once per text and test.
+    const TextMask& textMask(const std::string& text);
+    // The text drawn in `colour` with its raster position at scene (x, y):
+    // every pixel of the mask has the colour, no other pixel of the box
+    // around it (one pixel wider on each side) has it. Pixels outside the
+    // window are not checked.
+    ::testing::AssertionResult textAt(const Image& img, int x, int y, const std::string& text, Rgb colour);
+
     // Remembers `img` as the picture to save if the test fails.
     void noteImage(const Image& img, const std::string& name);
 
@@ -377,6 +396,7 @@ protected:
 
 private:
     std::vector<std::pair<std::string, Image>> noted_;
+    std::vector<std::pair<std::string, TextMask>> masks_;
 };
 
 // Checks one pixel of an image against a colour; the message names the

@@ -1,0 +1,282 @@
+// What the drawing window shows for a loaded point set: filled geometry, edges,
+// points and their numbers, in each mode and colour schema. Expected pixels are
+// derived from the geometry of the point set, not from the editor's code.
+#include <string>
+#include <tuple>
+
+#include "harness.h"
+
+using namespace e2e;
+
+namespace {
+
+enum class Layer { White, Geometry, Lines, Points };
+
+Rgb colourOf(Layer layer, int schema)
+{
+    switch (layer) {
+    case Layer::Geometry: return GEOMETRY_COLOURS[schema];
+    case Layer::Lines: return LINES_COLOURS[schema];
+    case Layer::Points: return POINTS_COLOURS[schema];
+    case Layer::White: break;
+    }
+    return WHITE;
+}
+
+const char* nameOf(Layer layer)
+{
+    switch (layer) {
+    case Layer::Geometry: return "geometry";
+    case Layer::Lines: return "lines";
+    case Layer::Points: return "points";
+    case Layer::White: break;
+    }
+    return "background";
+}
+
+// A scene position and the layer whose colour it must show.
+struct Spot {
+    int x, y;
+    Layer layer;
+    const char* what;
+};
+
+// A 300 x 200 rectangle around the origin, corners numbered counter-clockwise
+// from the bottom left: P1 (-150,-100), P2 (150,-100), P3 (150,100), P4 (-150,100).
+const std::vector<PointSpec> RECTANGLE = {{-150, -100, 10}, {150, -100, 10}, {150, 100, 10}, {-150, 100, 10}};
+
+std::vector<Spot> cornerSpots()
+{
+    return {{-150, -100, Layer::Points, "P1"},
+            {150, -100, Layer::Points, "P2"},
+            {150, 100, Layer::Points, "P3"},
+            {-150, 100, Layer::Points, "P4"},
+            {0, 150, Layer::White, "above the set"},
+            {0, -150, Layer::White, "below the set"},
+            {-250, 0, Layer::White, "left of the set"},
+            {250, -200, Layer::White, "bottom right"},
+            {-300, 220, Layer::White, "top left"}};
+}
+
+// Fan (P1,P2,P3) + (P1,P3,P4): the whole rectangle, its four sides and the
+// diagonal P1-P3; the other diagonal is no edge.
+std::vector<Spot> fanSpots()
+{
+    std::vector<Spot> s = cornerSpots();
+    s.insert(s.end(), {{50, -33, Layer::Geometry, "centroid of triangle P1 P2 P3"},
+                       {-50, 33, Layer::Geometry, "centroid of triangle P1 P3 P4"},
+                       {-100, 0, Layer::Geometry, "inside, left"},
+                       {75, -50, Layer::Geometry, "on the diagonal P2-P4, which is no edge"},
+                       {0, -100, Layer::Lines, "midpoint of P1-P2"},
+                       {150, 0, Layer::Lines, "midpoint of P2-P3"},
+                       {0, 100, Layer::Lines, "midpoint of P3-P4"},
+                       {-150, 0, Layer::Lines, "midpoint of P4-P1"},
+                       {0, 0, Layer::Lines, "midpoint of the diagonal P1-P3"},
+                       {75, 50, Layer::Lines, "on the diagonal P1-P3"}});
+    return s;
+}
+
+// Polygon P1..P4: the whole rectangle and its four sides, no diagonal.
+std::vector<Spot> polygonSpots()
+{
+    std::vector<Spot> s = cornerSpots();
+    s.insert(s.end(), {{50, -33, Layer::Geometry, "inside, lower right"},
+                       {-50, 33, Layer::Geometry, "inside, upper left"},
+                       {0, 0, Layer::Geometry, "centre"},
+                       {75, 50, Layer::Geometry, "on the line P1-P3, which is no edge"},
+                       {75, -50, Layer::Geometry, "on the line P2-P4, which is no edge"},
+                       {0, -100, Layer::Lines, "midpoint of P1-P2"},
+                       {150, 0, Layer::Lines, "midpoint of P2-P3"},
+                       {0, 100, Layer::Lines, "midpoint of P3-P4"},
+                       {-150, 0, Layer::Lines, "midpoint of the closing edge P4-P1"}});
+    return s;
+}
+
+// Strip (P1,P2,P3) + (P2,P3,P4): the right part of the rectangle; the left
+// triangle (P1, P4, centre) stays white and P4-P1 is no edge.
+std::vector<Spot> stripSpots()
+{
+    std::vector<Spot> s = cornerSpots();
+    // Both triangles' centroids lie on the other triangle's diagonal edge, so
+    // the fill is checked at points clear of every edge.
+    s.insert(s.end(), {{100, -20, Layer::Geometry, "inside triangle P1 P2 P3"},
+                       {0, -80, Layer::Geometry, "inside triangle P1 P2 P3 only"},
+                       {100, 20, Layer::Geometry, "inside triangle P2 P3 P4"},
+                       {0, 80, Layer::Geometry, "inside triangle P2 P3 P4 only"},
+                       {-100, 0, Layer::White, "left triangle, outside both"},
+                       {-150, 0, Layer::White, "where P4-P1 would be"},
+                       {0, -100, Layer::Lines, "midpoint of P1-P2"},
+                       {150, 0, Layer::Lines, "midpoint of P2-P3"},
+                       {0, 100, Layer::Lines, "midpoint of P3-P4"},
+                       {0, 0, Layer::Lines, "where the diagonals cross"},
+                       {75, 50, Layer::Lines, "on the edge P3-P1"},
+                       {-75, -50, Layer::Lines, "on the edge P3-P1, left half"},
+                       {75, -50, Layer::Lines, "on the edge P4-P2"},
+                       {-75, 50, Layer::Lines, "on the edge P4-P2, left half"}});
+    return s;
+}
+
+class Drawing : public EditorTest {
+protected:
+    bool spotsHold(const Image& img, const std::vector<Spot>& spots, int schema)
+    {
+        for (const Spot& s : spots)
+            if (!near(img.at(scenePixel(s.x, s.y)), colourOf(s.layer, schema)))
+                return false;
+        return true;
+    }
+
+    void expectSpots(const Image& img, const std::vector<Spot>& spots, int schema)
+    {
+        for (const Spot& s : spots)
+            EXPECT_TRUE(pixelNear(img, scenePixel(s.x, s.y), colourOf(s.layer, schema)))
+                << s.what << " (scene " << s.x << ", " << s.y << ") should show the " << nameOf(s.layer)
+                << " colour of schema " << schema;
+    }
+
+    // Every pixel is the background or one of the three layer colours.
+    void expectOnlyLayerColours(const Image& img, int schema)
+    {
+        int others = 0;
+        Pixel first{-1, -1};
+        for (int y = 0; y < img.height(); ++y) {
+            for (int x = 0; x < img.width(); ++x) {
+                Rgb c = img.at(x, y);
+                bool known = false;
+                for (Layer l : {Layer::White, Layer::Geometry, Layer::Lines, Layer::Points})
+                    known = known || near(c, colourOf(l, schema));
+                if (!known && others++ == 0)
+                    first = {x, y};
+            }
+        }
+        EXPECT_EQ(others, 0) << "pixels in no layer colour of schema " << schema << ", the first at " << first
+                             << ": " << (others ? img.at(first) : WHITE);
+    }
+
+    // Loads `points` in the mode of `modeKey` and the colour schema `schema`,
+    // then waits until `spots` hold (or the time is up).
+    Image show(const std::vector<PointSpec>& points, char modeKey, int schema, const std::vector<Spot>& spots)
+    {
+        writePoints(points);
+        pressKey(modeKey);
+        if (schema == 1)
+            pressKey('7');
+        pressKey('L');
+        return waitForDrawing([&](const Image& img) { return spotsHold(img, spots, schema); });
+    }
+
+    void expectNumbers(const Image& img, const std::vector<PointSpec>& points, int schema)
+    {
+        for (std::size_t i = 0; i < points.size(); ++i)
+            EXPECT_TRUE(textAt(img, static_cast<int>(points[i].x), static_cast<int>(points[i].y + 10),
+                               std::to_string(i + 1), colourOf(Layer::Points, schema)));
+    }
+};
+
+// ---------------------------------------------------------------- the rectangle in every mode and schema
+
+struct ModeCase {
+    char key;
+    const char* name;
+    std::vector<Spot> (*spots)();
+};
+
+const ModeCase MODES[] = {{'1', "Polygon", polygonSpots}, {'2', "TriangleFan", fanSpots}, {'3', "TriangleStrip", stripSpots}};
+
+class RectangleDrawing : public Drawing, public ::testing::WithParamInterface<std::tuple<int, int>> {};
+
+TEST_P(RectangleDrawing, ShowsFillEdgesPointsAndNumbers)
+{
+    const ModeCase& mode = MODES[std::get<0>(GetParam())];
+    const int schema = std::get<1>(GetParam());
+    for (int i = 1; i <= 4; ++i)
+        textMask(std::to_string(i));  // rendered before, so the wait below is short
+    Image img = show(RECTANGLE, mode.key, schema, mode.spots());
+    expectSpots(img, mode.spots(), schema);
+    expectNumbers(img, RECTANGLE, schema);
+    expectOnlyLayerColours(img, schema);
+}
+
+INSTANTIATE_TEST_SUITE_P(ModesAndSchemas, RectangleDrawing,
+                         ::testing::Combine(::testing::Values(0, 1, 2), ::testing::Values(0, 1)),
+                         [](const ::testing::TestParamInfo<std::tuple<int, int>>& info) {
+                             return std::string(MODES[std::get<0>(info.param)].name) + "_Schema" +
+                                    std::to_string(std::get<1>(info.param));
+                         });
+
+// ---------------------------------------------------------------- single cases
+
+TEST_F(Drawing, SinglePointHasNoEdgesNoFillAndNumberOne)
+{
+    const std::vector<PointSpec> one = {{0, 0, 12}};
+    textMask("1");
+    for (const ModeCase& mode : MODES) {
+        SCOPED_TRACE(mode.name);
+        Image img = show(one, mode.key, 0, {{0, 0, Layer::Points, "the point"}});
+        EXPECT_PIXEL(img, scenePixel(0, 0), POINTS_COLOURS[0]);
+        EXPECT_EQ(img.count(GEOMETRY_COLOURS[0]), 0) << "geometry drawn for one point";
+        EXPECT_EQ(img.count(LINES_COLOURS[0]), 0) << "an edge drawn for one point";
+        EXPECT_TRUE(textAt(img, 0, 10, "1", POINTS_COLOURS[0]));
+        // A round point of size 12: about pi * 6 * 6 pixels, fewer than the square's 144.
+        Pixel c = scenePixel(0, 0);
+        int disc = img.count(POINTS_COLOURS[0], c.x - 8, c.y - 8, 17, 17);
+        EXPECT_GT(disc, 90);
+        EXPECT_LT(disc, 135);
+        EXPECT_EQ(img.count(POINTS_COLOURS[0]), disc + static_cast<int>(textMask("1").on.size()))
+            << "points colour outside the point and its number";
+        EXPECT_EQ(img.at(c.x - 6, c.y - 6), WHITE) << "the point is square, not round";
+    }
+}
+
+TEST_F(Drawing, PointsLayerOffHidesPointsAndNumbers)
+{
+    for (int i = 1; i <= 4; ++i)
+        textMask(std::to_string(i));
+    show(RECTANGLE, '2', 0, fanSpots());
+    pressKey('4');
+    Image hidden = waitForDrawing([](const Image& img) { return img.count(POINTS_COLOURS[0]) == 0; });
+    EXPECT_EQ(hidden.count(POINTS_COLOURS[0]), 0) << "points or numbers still drawn with the points layer off";
+    // The other layers stay.
+    std::vector<Spot> rest;
+    for (const Spot& s : fanSpots())
+        if (s.layer != Layer::Points)
+            rest.push_back(s);
+    expectSpots(hidden, rest, 0);
+
+    pressKey('4');
+    Image shown = waitForDrawing([&](const Image& img) { return spotsHold(img, fanSpots(), 0); });
+    expectSpots(shown, fanSpots(), 0);
+    expectNumbers(shown, RECTANGLE, 0);
+}
+
+TEST_F(Drawing, NumberAboveTheTopOfTheViewIsNotDrawn)
+{
+    // Point 1's number would start at y 245, above the top (240); point 2's at
+    // 235, inside, so its lower part shows in the top rows.
+    const std::vector<PointSpec> points = {{-100, 235, 10}, {100, 225, 10}};
+    textMask("2");
+    Image img = show(points, '1', 0, {{-100, 235, Layer::Points, "P1"}, {100, 225, Layer::Points, "P2"}});
+    Pixel p1 = scenePixel(-100, 235);
+    int nearP1 = img.count(POINTS_COLOURS[0], p1.x - 30, 0, 61, p1.y + 7);
+    int disc = img.count(POINTS_COLOURS[0], p1.x - 6, p1.y - 6, 13, 13);
+    EXPECT_GT(disc, 0);
+    EXPECT_EQ(nearP1, disc) << "something besides point 1 itself is drawn around it";
+    EXPECT_TRUE(textAt(img, 100, 235, "2", POINTS_COLOURS[0]));
+    Pixel p2 = scenePixel(100, 235);
+    EXPECT_GT(img.count(POINTS_COLOURS[0], p2.x, 0, 16, p2.y), 0) << "point 2's number is not visible";
+}
+
+TEST_F(Drawing, ColourSchemaSwitchesBackAndForth)
+{
+    show(RECTANGLE, '2', 0, fanSpots());
+    pressKey('7');
+    Image second = waitForDrawing([&](const Image& img) { return spotsHold(img, fanSpots(), 1); });
+    expectSpots(second, fanSpots(), 1);
+    expectOnlyLayerColours(second, 1);
+    pressKey('7');
+    Image first = waitForDrawing([&](const Image& img) { return spotsHold(img, fanSpots(), 0); });
+    expectSpots(first, fanSpots(), 0);
+    expectOnlyLayerColours(first, 0);
+}
+
+}  // namespace
