@@ -34,6 +34,14 @@ TEST_F(StartUp, WritesNoPointFileOnItsOwn)
     EXPECT_TRUE(editor_->isRunning());
 }
 
+TEST_F(StartUp, DrawingWindowIsRedrawnWhileIdle)
+{
+    RedrawCounter counter(server_->display(), drawing_);
+    EXPECT_TRUE(counter.waitForRedraws(5, 10s)) << "the drawing window is not redrawn continuously";
+    RedrawCounter panel(server_->display(), panel_);
+    EXPECT_TRUE(panel.waitForQuiet(300ms, 10s)) << "the control panel keeps redrawing while idle";
+}
+
 TEST_F(StartUp, KeyQEndsWithStatusZeroWithoutSaving)
 {
     // Written in a layout the editor would not write, to see that Q saves nothing.

@@ -299,6 +299,8 @@ public:
     // Number of distinct damage batches: events that the server reported with
     // more == False, i.e. roughly one per drawing request.
     int framesOver(Millis interval);
+    // Waits until `n` damage batches have arrived since the last call or reset().
+    bool waitForRedraws(int n, Millis timeout);
     // Waits until no damage arrives for `quiet`; false if that never happens
     // within `timeout` (a window that is redrawn continuously).
     bool waitForQuiet(Millis quiet, Millis timeout);

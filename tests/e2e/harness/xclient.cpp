@@ -429,6 +429,15 @@ int RedrawCounter::framesOver(Millis interval)
     return f;
 }
 
+bool RedrawCounter::waitForRedraws(int n, Millis timeout)
+{
+    auto deadline = std::chrono::steady_clock::now() + timeout;
+    int events = 0, frames = 0;
+    while (frames < n && std::chrono::steady_clock::now() < deadline)
+        drain(std::min(deadline, std::chrono::steady_clock::now() + 20ms), &events, &frames);
+    return frames >= n;
+}
+
 bool RedrawCounter::waitForQuiet(Millis quiet, Millis timeout)
 {
     auto deadline = std::chrono::steady_clock::now() + timeout;
