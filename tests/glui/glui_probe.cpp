@@ -8,7 +8,8 @@
 //   live <name>=<v>                a live variable changed (seen at idle)
 //   main key <code> / main special <code> / main display
 //
-// With the argument "noidle" no idle function is registered.
+// Arguments: "noidle" registers no idle function; "wide" gives the spinner
+// the limits 0..1000 instead of 8..12.
 #include <GL/glut.h>
 #include <GL/glui.h>
 
@@ -142,7 +143,11 @@ void buildPanel(GLUI* p)
 int main(int argc, char** argv)
 {
     glutInit(&argc, argv);
-    bool idle = !(argc > 1 && std::strcmp(argv[1], "noidle") == 0);
+    bool idle = true, wide = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "noidle") == 0) idle = false;
+        if (std::strcmp(argv[i], "wide") == 0) wide = true;
+    }
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE);
     glutInitWindowPosition(20, 20);
     glutInitWindowSize(400, 300);
@@ -153,6 +158,7 @@ int main(int argc, char** argv)
     panel = GLUI_Master.create_glui("Controls", 0, 750, 100);
     panel->set_main_gfx_window(mainWindow);
     buildPanel(panel);
+    if (wide) spinner->set_int_limits(0, 1000, GLUI_LIMIT_CLAMP);
     reportLive();
     if (idle)
         GLUI_Master.set_glutIdleFunc(onIdle);
