@@ -14,7 +14,7 @@
 namespace {
 
 const int BG = 200;     // the panel's grey
-const int TEXT = 1;     // caption colour (as the reference panel has it)
+const int TEXT = 1;     // captions: the near-black real GLUI's come out in
 int windowH = 0;        // height of the window being drawn
 
 void grey(int v) { glColor3ub(static_cast<GLubyte>(v), static_cast<GLubyte>(v), static_cast<GLubyte>(v)); }

@@ -25,9 +25,12 @@
  *  - The panel redraws only when something in it changed. The idle function
  *    registered by GLUI_Master.set_glutIdleFunc() first does the library's
  *    own work (arrow repeat) and then calls the program's function.
- *  - The panel window is created with its final size (position and size of
- *    glutInitWindow* are restored afterwards) and is kept at the size of its
- *    controls.
+ *  - The panel window is created at the size of an empty panel (GLUT's
+ *    initial window position, size and display mode are restored
+ *    afterwards). Each add_...() asks for the size the controls need; GLUT
+ *    carries out only the last request, once, before the panel's first frame,
+ *    so the window goes straight to its final size (no intermediate sizes).
+ *    Its reshape callback forces that size back.
  *
  * Keyboard
  *  - Keys go to the focused control only; with no control focused, keys typed
@@ -244,10 +247,8 @@ protected:
     void commit_toggle();
 };
 
+/* int_val holds the panel's style (GLUI_PANEL_...). */
 class GLUI_Panel : public GLUI_Control {
-public:
-    int int_val_type() const { return int_val; }
-
 protected:
     friend class GLUI;
     GLUI_Panel() {}
