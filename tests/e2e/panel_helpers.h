@@ -1,0 +1,287 @@
+// Helpers for the end-to-end tests of the control panel and the point file:
+// where the panel's controls are, how to read their state from its pixels,
+// adding points with real clicks and reading back what a save wrote.
+#pragma once
+
+#include <chrono>
+#include <cstdio>
+#include <set>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "harness.h"
+
+namespace e2e::panel {
+
+// Control rectangles in the Controls window (x, y, w, h).
+struct Rect {
+    int x, y, w, h;
+    int cx() const { return x + w / 2; }
+    int cy() const { return y + h / 2; }
+};
+
+constexpr Rect NEW_BUTTON{32, 81, 112, 20};
+constexpr Rect LOAD_BUTTON{31, 104, 113, 20};
+constexpr Rect SAVE_BUTTON{30, 127, 115, 20};
+constexpr Rect SCHEMA_BUTTON{9, 375, 158, 20};
+constexpr Rect SPINNER{6, 177, 145, 20};
+// The white field the value is drawn in, and the two arrows at its right.
+constexpr Rect SPINNER_FIELD{64, 177, 73, 20};
+constexpr Rect UP_ARROW{139, 180, 12, 8};
+constexpr Rect DOWN_ARROW{139, 188, 12, 8};
+// Rows of the radio buttons (Polygon, Triangle Fan, Triangle Strip) and of
+// the checkboxes (Points, Lines, Geometry).
+constexpr Rect RADIOS[3] = {{28, 244, 85, 13}, {28, 260, 110, 13}, {28, 276, 113, 13}};
+constexpr Rect CHECKBOXES[3] = {{18, 318, 115, 13}, {18, 334, 111, 13}, {18, 350, 134, 13}};
+// A spot of bare panel background, right of the "Drawing Operations" text.
+constexpr int BACKGROUND_X = 165, BACKGROUND_Y = 215;
+
+constexpr Rgb BLACK{0, 0, 0};
+constexpr Rgb SELECTION_BLUE{0, 0, 153};
+
+// GLUT's HELVETICA_12 digits as freeglut draws them: 9 rows from the top of
+// a digit down to the baseline row, 7 columns from the raster position (each
+// digit advances 7 pixels).
+constexpr const char* DIGITS[10][9] = {
+    {"..###..", ".#...#.", ".#...#.", ".#...#.", ".#...#.", ".#...#.", ".#...#.", ".#...#.", "..###.."},
+    {"...#...", ".###...", "...#...", "...#...", "...#...", "...#...", "...#...", "...#...", "...#..."},
+    {"..###..", ".#...#.", ".....#.", "....#..", "...#...", "..#....", ".#.....", ".#.....", ".#####."},
+    {"..###..", ".#...#.", ".....#.", "...##..", ".....#.", ".....#.", ".#...#.", ".#...#.", "..###.."},
+    {"....#..", "...##..", "..#.#..", "..#.#..", ".#..#..", "#...#..", "######.", "....#..", "....#.."},
+    {".#####.", ".#.....", ".#.....", ".####..", ".....#.", ".....#.", ".#...#.", ".#...#.", "..###.."},
+    {"..###..", ".#...#.", ".#.....", ".#.##..", ".##..#.", ".#...#.", ".#...#.", ".#...#.", "..###.."},
+    {".#####.", ".....#.", "....#..", "....#..", "...#...", "...#...", "...#...", "..#....", "..#...."},
+    {"..###..", ".#...#.", ".#...#.", "..###..", ".#...#.", ".#...#.", ".#...#.", ".#...#.", "..###.."},
+    {"..###..", ".#...#.", ".#...#.", ".#...#.", "..####.", ".....#.", ".....#.", ".#...#.", "..###.."},
+};
+
+using PixelSet = std::set<std::pair<int, int>>;  // (x, y)
+
+// The pixels of a non-negative number's text, moved so that their bounding
+// box starts at (0, 0).
+inline PixelSet numberMask(int value)
+{
+    const std::string text = std::to_string(value);
+    PixelSet raw;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        for (int row = 0; row < 9; ++row)
+            for (int col = 0; col < 7; ++col)
+                if (DIGITS[text[i] - '0'][row][col] == '#')
+                    raw.insert({static_cast<int>(i) * 7 + col, row});
+    int minX = 1 << 20, minY = 1 << 20;
+    for (auto [x, y] : raw) {
+        minX = std::min(minX, x);
+        minY = std::min(minY, y);
+    }
+    PixelSet mask;
+    for (auto [x, y] : raw)
+        mask.insert({x - minX, y - minY});
+    return mask;
+}
+
+// The text pixels inside the spinner's field: black ones, and white ones
+// inside the dark-blue selection when the text is selected.
+inline PixelSet fieldInk(const Image& panel)
+{
+    const int x0 = SPINNER_FIELD.x + 2, y0 = SPINNER_FIELD.y + 2;
+    const int x1 = SPINNER_FIELD.x + SPINNER_FIELD.w - 2, y1 = SPINNER_FIELD.y + SPINNER_FIELD.h - 2;
+    int bx0 = 1 << 20, by0 = 1 << 20, bx1 = -1, by1 = -1;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x)
+            if (near(panel.at(x, y), SELECTION_BLUE, 8)) {
+                bx0 = std::min(bx0, x);
+                by0 = std::min(by0, y);
+                bx1 = std::max(bx1, x);
+                by1 = std::max(by1, y);
+            }
+    PixelSet ink;
+    for (int y = y0; y < y1; ++y) {
+        for (int x = x0; x < x1; ++x) {
+            Rgb c = panel.at(x, y);
+            bool inSelection = x >= bx0 && x <= bx1 && y >= by0 && y <= by1;
+            if (near(c, BLACK, 8) || (inSelection && near(c, WHITE, 8)))
+                ink.insert({x, y});
+        }
+    }
+    return ink;
+}
+
+// The number 0 to 99 that the spinner's field shows, or -1 when its text is
+// none of them (or the field also shows something else, such as a caret).
+inline int spinnerValue(const Image& panel)
+{
+    PixelSet ink = fieldInk(panel);
+    if (ink.empty())
+        return -1;
+    int minX = 1 << 20, minY = 1 << 20;
+    for (auto [x, y] : ink) {
+        minX = std::min(minX, x);
+        minY = std::min(minY, y);
+    }
+    PixelSet shifted;
+    for (auto [x, y] : ink)
+        shifted.insert({x - minX, y - minY});
+    for (int v = 0; v <= 99; ++v)
+        if (numberMask(v) == shifted)
+            return v;
+    return -1;
+}
+
+// A checkbox is ticked when black pixels stand inside its white box.
+inline bool checkboxTicked(const Image& panel, int index)
+{
+    const Rect& r = CHECKBOXES[index];
+    return panel.count(BLACK, r.x + 3, r.y + 3, 8, 9, 8) > 10;
+}
+
+// Black pixels inside a radio button's round mark: its dot (0 when clear).
+inline int radioDotPixels(const Image& panel, int index)
+{
+    const Rect& r = RADIOS[index];
+    return panel.count(BLACK, r.x + 5, r.y + 5, 6, 6, 8);
+}
+
+// The one selected radio button, or -1 when none or several look selected.
+inline int selectedRadio(const Image& panel)
+{
+    int selected = -1;
+    for (int i = 0; i < 3; ++i) {
+        if (radioDotPixels(panel, i) >= 8) {
+            if (selected != -1)
+                return -1;
+            selected = i;
+        }
+    }
+    return selected;
+}
+
+// Polls `cond` every few milliseconds until it holds or `timeout` passes.
+template <typename Cond>
+bool waitFor(Cond cond, Millis timeout = 5s)
+{
+    auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (true) {
+        if (cond())
+            return true;
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(10ms);
+    }
+}
+
+// The lines of a text file's content.
+inline std::vector<std::string> splitLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line))
+        lines.push_back(line);
+    return lines;
+}
+
+// The sizes (third value of each point line) of a point file's text.
+inline std::vector<double> sizesIn(const std::string& text)
+{
+    std::vector<double> sizes;
+    std::vector<std::string> lines = splitLines(text);
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        double x = 0, y = 0, size = 0;
+        if (std::sscanf(lines[i].c_str(), "%lf %lf %lf", &x, &y, &size) == 3)
+            sizes.push_back(size);
+    }
+    return sizes;
+}
+
+// The line the editor prints when point `number` is added at scene (x, y).
+inline std::string addedLine(int number, int x, int y)
+{
+    return "Point " + std::to_string(number) + " added to x:" + std::to_string(x) + " y:" + std::to_string(y) + " ";
+}
+
+// A fixture with the panel's controls at hand.
+class PanelFixture : public EditorTest {
+protected:
+    Image capturePanel()
+    {
+        Image img = x_->capture(panel_);
+        noteImage(img, "controls-last-capture");
+        return img;
+    }
+
+    Image waitForPanel(const std::function<bool(const Image&)>& pred, Millis timeout = 5s)
+    {
+        Image img = x_->waitForImage(panel_, pred, timeout);
+        noteImage(img, "controls-last-capture");
+        return img;
+    }
+
+    void clickPanel(int x, int y) { x_->click(panel_, x, y); }
+    void clickControl(const Rect& r) { clickPanel(r.cx(), r.cy()); }
+
+    // Waits until the spinner shows `value`; returns what it showed last.
+    int waitForSpinner(int value, Millis timeout = 5s)
+    {
+        Image img = waitForPanel([&](const Image& i) { return spinnerValue(i) == value; }, timeout);
+        return spinnerValue(img);
+    }
+
+    // A real left click at scene (x, y); waits for the editor's line about
+    // point `number`.
+    ::testing::AssertionResult addPointAt(int number, int x, int y)
+    {
+        Pixel p = scenePixel(x, y);
+        x_->click(drawing_, p.x, p.y);
+        if (editor_->waitForLine(addedLine(number, x, y), 5s))
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "no line \"" << addedLine(number, x, y) << "\"; output:\n"
+                                             << editor_->transcript();
+    }
+
+    // Presses "Save Point Set(S)" and waits for a points.txt whose first line
+    // is `count`; returns its text ("" when none came).
+    std::string saveWithButton(int count)
+    {
+        clickControl(SAVE_BUTTON);
+        std::string text;
+        bool saved = waitFor([&] {
+            auto t = readPointsFile();
+            if (!t || splitLines(*t).empty() || splitLines(*t)[0] != std::to_string(count))
+                return false;
+            text = *t;
+            return true;
+        });
+        EXPECT_TRUE(saved) << "no points.txt with " << count << " points after pressing Save; output:\n"
+                           << editor_->transcript();
+        return text;
+    }
+
+    // Clicks "Change Color Schema(7)" and waits until the drawing shows
+    // `schema`'s colours only: every layer callback pressed before it has
+    // then been handled, since the editor handles input in order.
+    Image switchSchemaTo(int schema)
+    {
+        clickControl(SCHEMA_BUTTON);
+        const int other = 1 - schema;
+        return waitForDrawing([&](const Image& img) {
+            return img.count(POINTS_COLOURS[schema]) > 0 && img.count(POINTS_COLOURS[other]) == 0 &&
+                   img.count(LINES_COLOURS[other]) == 0 && img.count(GEOMETRY_COLOURS[other]) == 0;
+        });
+    }
+
+    static bool samePixels(const Image& a, const Image& b)
+    {
+        if (a.width() != b.width() || a.height() != b.height())
+            return false;
+        for (int y = 0; y < a.height(); ++y)
+            for (int x = 0; x < a.width(); ++x)
+                if (a.at(x, y) != b.at(x, y))
+                    return false;
+        return true;
+    }
+};
+
+}  // namespace e2e::panel
