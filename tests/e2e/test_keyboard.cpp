@@ -1,0 +1,203 @@
+// Keys in the drawing window: 1 to 3 choose the mode, 4 to 6 flip the layers,
+// 7 switches the colour schema, N, L and S act as the panel's buttons, and
+// nothing else does anything. Every key is a real XTest key press; what it
+// did is read from the drawing, the Controls window's pixels, points.txt and
+// standard output.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "panel_helpers.h"
+
+using namespace e2e;
+using namespace e2e::panel;
+
+namespace {
+
+// A 300 x 200 rectangle around the origin, corners counter-clockwise from the
+// bottom left. Polygon fills its centre, the fan draws the diagonal P1-P3
+// through the centre, the strip leaves its left triangle white.
+const std::vector<PointSpec> RECTANGLE = {{-150, -100, 10}, {150, -100, 10}, {150, 100, 10}, {-150, 100, 10}};
+
+struct ModeKey {
+    char key;
+    int radio;  // index of its radio button
+    const char* name;
+    // Whether the drawing shows this mode and no other.
+    bool (*shown)(const Image&);
+};
+
+const ModeKey MODE_KEYS[] = {
+    {'1', 0, "Polygon",
+     [](const Image& i) {
+         return i.at(scenePixel(0, 0)) == GEOMETRY_COLOURS[0] && i.at(scenePixel(-100, 0)) == GEOMETRY_COLOURS[0];
+     }},
+    {'2', 1, "Triangle Fan",
+     [](const Image& i) {
+         return i.at(scenePixel(0, 0)) == LINES_COLOURS[0] && i.at(scenePixel(-100, 0)) == GEOMETRY_COLOURS[0];
+     }},
+    {'3', 2, "Triangle Strip",
+     [](const Image& i) {
+         return i.at(scenePixel(0, 0)) == LINES_COLOURS[0] && i.at(scenePixel(-100, 0)) == WHITE;
+     }},
+};
+
+struct LayerKey {
+    char key;
+    int checkbox;  // index of its checkbox
+    const char* name;
+    // The layer's colours by schema. A pointer, not a copy: the colours are
+    // set up at start-up in another file, possibly after this table.
+    const Rgb* colours;
+};
+
+const LayerKey LAYER_KEYS[] = {
+    {'4', 0, "points", POINTS_COLOURS},
+    {'5', 1, "lines", LINES_COLOURS},
+    {'6', 2, "geometry", GEOMETRY_COLOURS},
+};
+
+class Keys : public PanelFixture {
+protected:
+    void SetUp() override
+    {
+        PanelFixture::SetUp();
+        if (HasFatalFailure())
+            return;
+        loadPoints(RECTANGLE);
+        drawn_ = waitForDrawing(MODE_KEYS[0].shown);
+        ASSERT_TRUE(MODE_KEYS[0].shown(drawn_)) << "the rectangle did not appear as a polygon";
+        editor_->markAllConsumed();
+    }
+
+    // Presses `key` and waits until the drawing and the panel both agree with
+    // `mode`; returns whether they did.
+    ::testing::AssertionResult modeAfterKey(const ModeKey& mode)
+    {
+        pressKey(mode.key);
+        Image drawing = waitForDrawing(mode.shown);
+        if (!mode.shown(drawing))
+            return ::testing::AssertionFailure() << "key " << mode.key << " did not draw the " << mode.name;
+        Image img = waitForPanel([&](const Image& i) { return selectedRadio(i) == mode.radio; });
+        if (selectedRadio(img) != mode.radio)
+            return ::testing::AssertionFailure() << "key " << mode.key << " drew the " << mode.name
+                                                 << " but the panel selects radio " << selectedRadio(img);
+        return ::testing::AssertionSuccess();
+    }
+
+    // Presses `layer.key` and waits until the layer is `shown` (or not) in
+    // the drawing and its checkbox is ticked (or not) to match.
+    ::testing::AssertionResult layerAfterKey(const LayerKey& layer, bool shown)
+    {
+        pressKey(layer.key);
+        return layerIs(layer, shown, std::string("after key ") + layer.key);
+    }
+
+    ::testing::AssertionResult layerIs(const LayerKey& layer, bool shown, const std::string& when)
+    {
+        auto inDrawing = [&](const Image& i) { return (i.count(layer.colours[0]) > 0) == shown; };
+        if (!inDrawing(waitForDrawing(inDrawing)))
+            return ::testing::AssertionFailure() << "the " << layer.name << " layer is " << (shown ? "hidden " : "shown ")
+                                                 << when;
+        auto inPanel = [&](const Image& i) { return checkboxTicked(i, layer.checkbox) == shown; };
+        if (!inPanel(waitForPanel(inPanel)))
+            return ::testing::AssertionFailure() << "the " << layer.name << " layer is " << (shown ? "shown" : "hidden")
+                                                 << " " << when << " but its checkbox is "
+                                                 << (shown ? "not ticked" : "ticked");
+        return ::testing::AssertionSuccess();
+    }
+
+    Image drawn_;
+};
+
+TEST_F(Keys, OneToThreeDrawTheirModeAndSelectItsRadioButton)
+{
+    // Every mode from every other one, and a key of the current mode again.
+    for (int k : {1, 2, 0, 2, 2, 1, 0, 0})
+        EXPECT_TRUE(modeAfterKey(MODE_KEYS[k]));
+}
+
+TEST_F(Keys, FourToSixFlipTheirLayerAndTheCheckboxFollowsEachTime)
+{
+    for (const LayerKey& layer : LAYER_KEYS) {
+        SCOPED_TRACE(std::string("key ") + layer.key);
+        EXPECT_TRUE(layerAfterKey(layer, false));
+        EXPECT_TRUE(layerAfterKey(layer, true));
+        EXPECT_TRUE(layerAfterKey(layer, false));
+        // The box and the flag agree: one click on the box shows the layer again.
+        clickControl(CHECKBOXES[layer.checkbox]);
+        EXPECT_TRUE(layerIs(layer, true, "after a click on its checkbox"));
+    }
+    Image img = capturePanel();
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(checkboxTicked(img, i)) << "checkbox " << i;
+    EXPECT_TRUE(samePixels(waitForDrawing([&](const Image& i) { return samePixels(i, drawn_); }), drawn_))
+        << "the drawing did not come back as it was with every layer on again";
+}
+
+TEST_F(Keys, SevenSwitchesEveryLayerToTheOtherSchemaAndBack)
+{
+    for (int schema : {1, 0, 1}) {
+        pressKey('7');
+        const int other = 1 - schema;
+        Image img = waitForDrawing([&](const Image& i) {
+            return i.count(POINTS_COLOURS[schema]) > 0 && i.count(LINES_COLOURS[schema]) > 0 &&
+                   i.count(GEOMETRY_COLOURS[schema]) > 0 && i.count(POINTS_COLOURS[other]) == 0 &&
+                   i.count(LINES_COLOURS[other]) == 0 && i.count(GEOMETRY_COLOURS[other]) == 0;
+        });
+        EXPECT_PIXEL(img, scenePixel(150, 100), POINTS_COLOURS[schema]);
+        EXPECT_PIXEL(img, scenePixel(0, -100), LINES_COLOURS[schema]);
+        EXPECT_PIXEL(img, scenePixel(0, 0), GEOMETRY_COLOURS[schema]);
+    }
+}
+
+TEST_F(Keys, CapitalSNewAndLoadActAsTheirButtons)
+{
+    std::remove(workFile("points.txt").c_str());
+    ASSERT_TRUE(addPointAt(5, 0, 0));
+    pressKey('S');
+    ASSERT_TRUE(waitFor([&] { return readPointsFile().has_value(); })) << "S wrote no points.txt";
+    ASSERT_TRUE(waitFor([&] {
+        return readPointsFile() == pointFileText({{-150, -100, 10}, {150, -100, 10}, {150, 100, 10}, {-150, 100, 10}, {0, 0, 10}});
+    })) << "points.txt after S:\n"
+        << readPointsFile().value_or("(none)");
+    Image five = waitForDrawing([](const Image& i) { return near(i.at(scenePixel(0, 0)), POINTS_COLOURS[0]); });
+    ASSERT_TRUE(pixelNear(five, scenePixel(0, 0), POINTS_COLOURS[0])) << "point 5 is not drawn";
+
+    pressKey('N');
+    Image empty = waitForDrawing([](const Image& i) { return i.allNear(WHITE, 0); });
+    EXPECT_TRUE(empty.allNear(WHITE, 0)) << "N left something drawn";
+    ASSERT_TRUE(addPointAt(1, 200, 200)) << "N did not empty the set";
+
+    pressKey('L');
+    Image loaded = waitForDrawing([&](const Image& i) { return samePixels(i, five); });
+    EXPECT_TRUE(samePixels(loaded, five)) << "L did not bring the saved set back";
+    ASSERT_TRUE(addPointAt(6, -200, -200)) << "the loaded set does not hold five points";
+    EXPECT_EQ(editor_->unconsumedLines(), std::vector<std::string>{});
+}
+
+TEST_F(Keys, LowerCaseLettersAndZeroEightNineDoNothing)
+{
+    std::remove(workFile("points.txt").c_str());
+    const Image panelBefore = capturePanel();
+    // Every lower-case letter (q and s included), the unused digits and a few
+    // other keys: none may save, clear, load, quit or change anything.
+    std::string keys = "abcdefghijklmnopqrstuvwxyz089 .,-+";
+    for (char c : keys)
+        pressKey(c);
+    // The editor handles keys in order: once 7 has switched the schema,
+    // every key before it has been handled.
+    pressKey('7');
+    waitForDrawing([](const Image& i) { return i.count(POINTS_COLOURS[1]) > 0 && i.count(POINTS_COLOURS[0]) == 0; });
+    pressKey('7');
+    Image after = waitForDrawing([&](const Image& i) { return samePixels(i, drawn_); });
+
+    EXPECT_TRUE(samePixels(after, drawn_)) << "the drawing changed";
+    EXPECT_TRUE(editor_->isRunning()) << "the editor ended";
+    EXPECT_FALSE(fileExists(workFile("points.txt"))) << "a key wrote points.txt";
+    EXPECT_EQ(editor_->unconsumedLines(), std::vector<std::string>{}) << "a key printed something";
+    EXPECT_TRUE(samePixels(capturePanel(), panelBefore)) << "a key changed the control panel";
+    ASSERT_TRUE(addPointAt(5, 0, 0)) << "the set no longer holds four points";
+}
+
+}  // namespace
