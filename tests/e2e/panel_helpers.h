@@ -60,8 +60,21 @@ constexpr const char* DIGITS[10][9] = {
 
 using PixelSet = std::set<std::pair<int, int>>;  // (x, y)
 
-// The pixels of a non-negative number's text, moved so that their bounding
-// box starts at (0, 0).
+// `pixels` moved so that their bounding box starts at (0, 0).
+inline PixelSet movedToOrigin(const PixelSet& pixels)
+{
+    int minX = 1 << 20, minY = 1 << 20;
+    for (auto [x, y] : pixels) {
+        minX = std::min(minX, x);
+        minY = std::min(minY, y);
+    }
+    PixelSet moved;
+    for (auto [x, y] : pixels)
+        moved.insert({x - minX, y - minY});
+    return moved;
+}
+
+// The pixels of a non-negative number's text, moved to the origin.
 inline PixelSet numberMask(int value)
 {
     const std::string text = std::to_string(value);
@@ -71,15 +84,7 @@ inline PixelSet numberMask(int value)
             for (int col = 0; col < 7; ++col)
                 if (DIGITS[text[i] - '0'][row][col] == '#')
                     raw.insert({static_cast<int>(i) * 7 + col, row});
-    int minX = 1 << 20, minY = 1 << 20;
-    for (auto [x, y] : raw) {
-        minX = std::min(minX, x);
-        minY = std::min(minY, y);
-    }
-    PixelSet mask;
-    for (auto [x, y] : raw)
-        mask.insert({x - minX, y - minY});
-    return mask;
+    return movedToOrigin(raw);
 }
 
 // The text pixels inside the spinner's field: black ones, and white ones
@@ -116,16 +121,9 @@ inline int spinnerValue(const Image& panel)
     PixelSet ink = fieldInk(panel);
     if (ink.empty())
         return -1;
-    int minX = 1 << 20, minY = 1 << 20;
-    for (auto [x, y] : ink) {
-        minX = std::min(minX, x);
-        minY = std::min(minY, y);
-    }
-    PixelSet shifted;
-    for (auto [x, y] : ink)
-        shifted.insert({x - minX, y - minY});
+    const PixelSet shape = movedToOrigin(ink);
     for (int v = 0; v <= 99; ++v)
-        if (numberMask(v) == shifted)
+        if (numberMask(v) == shape)
             return v;
     return -1;
 }
@@ -282,6 +280,34 @@ protected:
                     return false;
         return true;
     }
+};
+
+// A 300 x 200 rectangle around the origin, corners counter-clockwise from the
+// bottom left: P1 (-150,-100), P2 (150,-100), P3 (150,100), P4 (-150,100).
+inline const std::vector<PointSpec> RECTANGLE = {{-150, -100, 10}, {150, -100, 10}, {150, 100, 10}, {-150, 100, 10}};
+
+// The panel fixture with RECTANGLE loaded and drawn as a polygon with every
+// layer on; `drawn_` is that drawing.
+class RectangleFixture : public PanelFixture {
+protected:
+    void SetUp() override
+    {
+        PanelFixture::SetUp();
+        if (HasFatalFailure())
+            return;
+        loadPoints(RECTANGLE);
+        drawn_ = waitForDrawing([](const Image& i) { return allLayersShown(i); });
+        ASSERT_TRUE(allLayersShown(drawn_)) << "the rectangle was not drawn with every layer";
+        editor_->markAllConsumed();
+    }
+
+    static bool allLayersShown(const Image& img)
+    {
+        return img.count(GEOMETRY_COLOURS[0]) > 1000 && img.count(LINES_COLOURS[0]) > 1000 &&
+               img.count(POINTS_COLOURS[0]) > 100;
+    }
+
+    Image drawn_;
 };
 
 }  // namespace e2e::panel

@@ -14,11 +14,8 @@ using namespace e2e::panel;
 
 namespace {
 
-// A 300 x 200 rectangle around the origin, corners counter-clockwise from the
-// bottom left. Polygon fills its centre, the fan draws the diagonal P1-P3
-// through the centre, the strip leaves its left triangle white.
-const std::vector<PointSpec> RECTANGLE = {{-150, -100, 10}, {150, -100, 10}, {150, 100, 10}, {-150, 100, 10}};
-
+// RECTANGLE in each mode: polygon fills its centre, the fan draws the
+// diagonal P1-P3 through the centre, the strip leaves its left triangle white.
 struct ModeKey {
     char key;
     int radio;  // index of its radio button
@@ -57,19 +54,8 @@ const LayerKey LAYER_KEYS[] = {
     {'6', 2, "geometry", GEOMETRY_COLOURS},
 };
 
-class Keys : public PanelFixture {
+class Keys : public RectangleFixture {
 protected:
-    void SetUp() override
-    {
-        PanelFixture::SetUp();
-        if (HasFatalFailure())
-            return;
-        loadPoints(RECTANGLE);
-        drawn_ = waitForDrawing(MODE_KEYS[0].shown);
-        ASSERT_TRUE(MODE_KEYS[0].shown(drawn_)) << "the rectangle did not appear as a polygon";
-        editor_->markAllConsumed();
-    }
-
     // Presses `key` and waits until the drawing and the panel both agree with
     // `mode`; returns whether they did.
     ::testing::AssertionResult modeAfterKey(const ModeKey& mode)
@@ -107,7 +93,6 @@ protected:
         return ::testing::AssertionSuccess();
     }
 
-    Image drawn_;
 };
 
 TEST_F(Keys, OneToThreeDrawTheirModeAndSelectItsRadioButton)

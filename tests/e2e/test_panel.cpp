@@ -12,10 +12,6 @@ using namespace e2e::panel;
 
 namespace {
 
-// A 300 x 200 rectangle around the origin, corners counter-clockwise from the
-// bottom left: P1 (-150,-100), P2 (150,-100), P3 (150,100), P4 (-150,100).
-const std::vector<PointSpec> RECTANGLE = {{-150, -100, 10}, {150, -100, 10}, {150, 100, 10}, {-150, 100, 10}};
-
 using PanelStart = PanelFixture;
 
 TEST_F(PanelStart, ShowsSizeTenPolygonAndEveryLayerTicked)
@@ -32,23 +28,7 @@ TEST_F(PanelStart, ShowsSizeTenPolygonAndEveryLayerTicked)
 
 // ---------------------------------------------------------------- layer checkboxes
 
-class PanelLayers : public PanelFixture {
-protected:
-    void SetUp() override
-    {
-        PanelFixture::SetUp();
-        if (HasFatalFailure())
-            return;
-        loadPoints(RECTANGLE);
-        waitForDrawing([](const Image& i) { return allLayersShown(i); });
-    }
-
-    static bool allLayersShown(const Image& img)
-    {
-        return img.count(GEOMETRY_COLOURS[0]) > 1000 && img.count(LINES_COLOURS[0]) > 1000 &&
-               img.count(POINTS_COLOURS[0]) > 100;
-    }
-};
+using PanelLayers = RectangleFixture;
 
 TEST_F(PanelLayers, LinesCheckboxHidesAndRestoresTheEdges)
 {
