@@ -244,32 +244,40 @@ void GLUI_Button::draw_focus()
     dottedBox(x_abs + 3, y_abs + 3, x_abs + w - 3, y_abs + h - 3);
 }
 
+namespace {
+
+// A checkbox or radio button: its square image at the left, the caption
+// after it; the focus box surrounds the caption.
+void markAndCaption(const GLUI_Control& c, const char* const* mark, int size)
+{
+    image(c.x_abs + 1, c.y_abs + 1, mark, size, size);
+    grey(TEXT);
+    drawText(c.x_abs + 18, c.y_abs + 10, c.name.c_str());
+}
+
+void captionFocus(const GLUI_Control& c)
+{
+    dottedBox(c.x_abs + 16, c.y_abs - 1, c.x_abs + 18 + textWidth(c.name.c_str()) + 1, c.y_abs + c.h + 1);
+}
+
+}  // namespace
+
 void GLUI_Checkbox::draw()
 {
     bool ticked = int_val != 0;
     if (pressed_look()) ticked = !ticked;
-    image(x_abs + 1, y_abs + 1, ticked ? CHECK_ON : CHECK_OFF, 13, 13);
-    grey(TEXT);
-    drawText(x_abs + 18, y_abs + 10, name.c_str());
+    markAndCaption(*this, ticked ? CHECK_ON : CHECK_OFF, 13);
 }
 
-void GLUI_Checkbox::draw_focus()
-{
-    dottedBox(x_abs + 16, y_abs - 1, x_abs + 18 + textWidth(name.c_str()) + 1, y_abs + h + 1);
-}
+void GLUI_Checkbox::draw_focus() { captionFocus(*this); }
 
 void GLUI_RadioButton::draw()
 {
     bool on = group && (group->int_val == int_val || pressed_look());
-    image(x_abs + 1, y_abs + 1, on ? RADIO_ON : RADIO_OFF, 14, 14);
-    grey(TEXT);
-    drawText(x_abs + 18, y_abs + 10, name.c_str());
+    markAndCaption(*this, on ? RADIO_ON : RADIO_OFF, 14);
 }
 
-void GLUI_RadioButton::draw_focus()
-{
-    dottedBox(x_abs + 16, y_abs - 1, x_abs + 18 + textWidth(name.c_str()) + 1, y_abs + h + 1);
-}
+void GLUI_RadioButton::draw_focus() { captionFocus(*this); }
 
 // An etched groove with the caption on a strip of background.
 void GLUI_Panel::draw()
