@@ -1,4 +1,4 @@
-// The benchmark's floor: a bare GLUT program that issues the same GL calls as
+// The benchmark's floor: a bare GLUT program that makes the same GL calls as
 // the editor's display pass for the points in ./points.txt (polygon mode,
 // every layer on, colour schema 0), with the same view set-up, the same idle
 // redisplay and the same buffer swap. No control panel, no input handling.
