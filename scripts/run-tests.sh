@@ -27,10 +27,11 @@ echo "== Tests: build/"
 (cd "$root/build" && ctest --output-on-failure -j "$jobs") || status=1
 
 echo "== Tests under the sanitizers: build-sanitize/"
-# Leak checks are off for now: the GL driver is unloaded before exit, so its
-# leaks cannot be told apart by name (the fuzzer still checks leaks). Leaks inside Mesa and the X libraries are theirs; the
-# suppressions name those libraries only.
-export ASAN_OPTIONS="detect_leaks=0:abort_on_error=1:strict_string_checks=1"
+# Leaks are checked: the end-to-end tests end the editor and the GLUI probe
+# with Q and fail on a sanitizer report in their standard error (the GL driver
+# is kept loaded, so its frames are named). Leaks inside the GL driver
+# and the X libraries are theirs; the suppressions name those libraries only.
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
 export LSAN_OPTIONS="suppressions=$root/tests/sanitizer/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 (cd "$root/build-sanitize" && ctest --output-on-failure -j "$jobs") || status=1

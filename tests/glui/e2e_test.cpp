@@ -32,6 +32,19 @@ protected:
         ASSERT_TRUE(drawn) << "the panel was never drawn";
         seen_ = probe_->lines().size();
     }
+    // The probe is ended with Q, so that the sanitizer build's checks at exit
+    // (leaks in the library) run; a report fails the test.
+    void TearDown() override
+    {
+        if (!probe_ || !main_)
+            return;
+        bool running = probe_->isRunning();
+        if (running) {
+            x_->movePointer(main_, 390, 290);
+            x_->tapKey('Q');
+        }
+        EXPECT_TRUE(endedCleanly(*probe_, running)) << "when the probe ended";
+    }
     virtual std::vector<std::string> args() { return {}; }
 
     // Waits for a line starting with `prefix`; returns the lines that came

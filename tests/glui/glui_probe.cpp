@@ -8,12 +8,14 @@
 //   live <name>=<v>                a live variable changed (seen at idle)
 //   main key <code> / main special <code> / main display
 //
+// Q in the drawing window ends the program with status 0, as in the editor.
 // Arguments: "noidle" registers no idle function; "wide" gives the spinner
 // the limits 0..1000 instead of 8..12.
 #include <GL/glut.h>
 #include <GL/glui.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -89,6 +91,8 @@ void onKeyboard(unsigned char key, int, int)
 {
     std::printf("main key %d\n", key);
     std::fflush(stdout);
+    if (key == 'Q')
+        std::exit(0);
 }
 
 void onSpecial(int key, int, int)

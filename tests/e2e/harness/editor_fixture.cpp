@@ -113,6 +113,33 @@ void EditorTest::SetUp()
 
 void EditorTest::TearDown()
 {
+    // Pictures of both windows for a failed test, while they are still there.
+    if (HasFailure() && x_) {
+        for (auto [w, name] : {std::pair{drawing_, "drawing-at-end"}, std::pair{panel_, "controls-at-end"}}) {
+            if (!w)
+                continue;
+            try {
+                noteImage(x_->capture(w), name);
+            } catch (const std::exception& e) {
+                std::cout << "[ e2e ] no " << name << " screenshot: " << e.what() << "\n";
+            }
+        }
+    }
+    // The editor is ended as its user ends it, with Q, so that the checks the
+    // sanitizer build makes at exit (leaks) run; a report fails the test.
+    // An editor that has already gone only has its standard error checked.
+    if (editor_) {
+        bool running = editor_->isRunning();
+        if (!running || drawing_) {
+            try {
+                if (running)
+                    pressKey('Q');
+                EXPECT_TRUE(endedCleanly(*editor_, running)) << "when the editor ended";
+            } catch (const std::exception& e) {
+                ADD_FAILURE() << "could not end the editor with Q: " << e.what();
+            }
+        }
+    }
     if (!HasFailure())
         return;
     dir_->keep();
@@ -122,18 +149,6 @@ void EditorTest::TearDown()
             std::cout << "[ e2e ] screenshot " << saveScreenshot(img, name, dir_->path()) << "\n";
         } catch (const std::exception& e) {
             std::cout << "[ e2e ] " << e.what() << "\n";
-        }
-    }
-    if (x_) {
-        for (auto [w, name] : {std::pair{drawing_, "drawing-at-end"}, std::pair{panel_, "controls-at-end"}}) {
-            if (!w)
-                continue;
-            try {
-                std::cout << "[ e2e ] screenshot " << saveScreenshot(x_->capture(w), name, dir_->path())
-                          << "\n";
-            } catch (const std::exception& e) {
-                std::cout << "[ e2e ] no " << name << " screenshot: " << e.what() << "\n";
-            }
         }
     }
     if (editor_)

@@ -218,6 +218,13 @@ private:
     std::thread reader_;
 };
 
+// For a program that has ended or has just been told to quit: waits up to
+// `timeout` for it to exit and for its output to end. Fails when it is still
+// running, when `requireSuccess` and it did not exit with status 0, or when
+// its standard error holds a sanitizer report (an AddressSanitizer or
+// LeakSanitizer error, an undefined-behaviour "runtime error:").
+::testing::AssertionResult endedCleanly(Process& p, bool requireSuccess, Millis timeout = 30s);
+
 // ---------------------------------------------------------------- X client
 
 struct Geometry {

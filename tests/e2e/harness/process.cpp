@@ -11,6 +11,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -231,9 +232,23 @@ Process::Process(const std::string& program, const std::vector<std::string>& arg
     argv.push_back(nullptr);
     // The environment is built before fork: only async-signal-safe calls after it.
     std::vector<std::string> envStrings{"DISPLAY=" + display};
-    for (char** e = environ; *e; ++e)
-        if (std::strncmp(*e, "DISPLAY=", 8) != 0)
+    std::vector<std::string> replaced{"DISPLAY="};
+#ifdef E2E_PRELOAD
+    // Sanitizer build: keep dlopen()ed libraries loaded until exit, so that
+    // leak reports name the GL driver instead of "<unknown module>".
+    std::string preload = E2E_PRELOAD;
+    if (const char* more = std::getenv("LD_PRELOAD"); more && *more)
+        preload += std::string(":") + more;
+    envStrings.push_back("LD_PRELOAD=" + preload);
+    replaced.push_back("LD_PRELOAD=");
+#endif
+    for (char** e = environ; *e; ++e) {
+        bool keep = true;
+        for (const std::string& name : replaced)
+            keep = keep && std::strncmp(*e, name.c_str(), name.size()) != 0;
+        if (keep)
             envStrings.push_back(*e);
+    }
     std::vector<char*> envp;
     for (auto& e : envStrings)
         envp.push_back(e.data());
@@ -428,6 +443,28 @@ std::optional<ExitStatus> Process::waitForExit(Millis timeout)
             return std::nullopt;
         std::this_thread::sleep_for(2ms);
     }
+}
+
+::testing::AssertionResult endedCleanly(Process& p, bool requireSuccess, Millis timeout)
+{
+    auto deadline = std::chrono::steady_clock::now() + timeout;
+    std::optional<ExitStatus> status = p.waitForExit(timeout);
+    if (!status)
+        return ::testing::AssertionFailure() << "the program is still running after " << timeout.count()
+                                             << " ms\n" << p.transcript();
+    // The report is written just before the exit: read standard error to its end.
+    auto left = std::chrono::duration_cast<Millis>(deadline - std::chrono::steady_clock::now());
+    p.waitForLine([](const std::string&) { return false; }, std::max(left, Millis(1000)));
+    static const char* const reports[] = {"ERROR: AddressSanitizer", "ERROR: LeakSanitizer",
+                                          "ERROR: UndefinedBehaviorSanitizer", "runtime error:"};
+    for (const std::string& line : p.errorLines())
+        for (const char* report : reports)
+            if (line.find(report) != std::string::npos)
+                return ::testing::AssertionFailure() << "a sanitizer report (" << *status << "):\n"
+                                                     << p.transcript();
+    if (requireSuccess && !(status->exited && status->code == 0))
+        return ::testing::AssertionFailure() << "the program ended with " << *status << "\n" << p.transcript();
+    return ::testing::AssertionSuccess();
 }
 
 void Process::kill()
