@@ -115,18 +115,17 @@ bool readPointFile(std::istream& in, PointSet& out, std::string& error)
     for (int i = 0; i < count; i++) {
         float values[3];
         for (int k = 0; k < 3; k++) {
-            const std::string where =
-                std::string(VALUE_NAMES[k]) + " of point " + std::to_string(i + 1);
+            auto where = [&] { return std::string(VALUE_NAMES[k]) + " of point " + std::to_string(i + 1); };
             if (!nextToken(in, token)) {
-                error = "the file ends before " + where + " of " + std::to_string(count);
+                error = "the file ends before " + where() + " of " + std::to_string(count);
                 return false;
             }
             if (!parseFloat(token, values[k])) {
-                error = where + " is not a number";
+                error = where() + " is not a number";
                 return false;
             }
             if (!std::isfinite(values[k])) {
-                error = where + " is not a finite number";
+                error = where() + " is not a finite number";
                 return false;
             }
         }

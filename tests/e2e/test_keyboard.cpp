@@ -1,6 +1,6 @@
 // Keys in the drawing window: 1 to 3 choose the mode, 4 to 6 flip the layers,
-// 7 switches the colour schema, N, L and S act as the panel's buttons, and
-// nothing else does anything. Every key is a real XTest key press; what it
+// N, L and S act as the panel's buttons, and nothing else does anything (7 is
+// checked with the drawing's colours). Every key is a real XTest key press; what it
 // did is read from the drawing, the Controls window's pixels, points.txt and
 // standard output.
 #include <cstdio>
@@ -118,22 +118,6 @@ TEST_F(Keys, FourToSixFlipTheirLayerAndTheCheckboxFollowsEachTime)
         EXPECT_TRUE(checkboxTicked(img, i)) << "checkbox " << i;
     EXPECT_TRUE(samePixels(waitForDrawing([&](const Image& i) { return samePixels(i, drawn_); }), drawn_))
         << "the drawing did not come back as it was with every layer on again";
-}
-
-TEST_F(Keys, SevenSwitchesEveryLayerToTheOtherSchemaAndBack)
-{
-    for (int schema : {1, 0, 1}) {
-        pressKey('7');
-        const int other = 1 - schema;
-        Image img = waitForDrawing([&](const Image& i) {
-            return i.count(POINTS_COLOURS[schema]) > 0 && i.count(LINES_COLOURS[schema]) > 0 &&
-                   i.count(GEOMETRY_COLOURS[schema]) > 0 && i.count(POINTS_COLOURS[other]) == 0 &&
-                   i.count(LINES_COLOURS[other]) == 0 && i.count(GEOMETRY_COLOURS[other]) == 0;
-        });
-        EXPECT_PIXEL(img, scenePixel(150, 100), POINTS_COLOURS[schema]);
-        EXPECT_PIXEL(img, scenePixel(0, -100), LINES_COLOURS[schema]);
-        EXPECT_PIXEL(img, scenePixel(0, 0), GEOMETRY_COLOURS[schema]);
-    }
 }
 
 TEST_F(Keys, CapitalSNewAndLoadActAsTheirButtons)

@@ -189,11 +189,12 @@ protected:
         std::ostringstream os;
         Where w = whereIs(rx, ry);
         os << "root(" << rx << "," << ry << ") " << whereName(w);
-        if (w == Where::Drawing)
-            os << " scene(" << rx - drawingGeo_.x - DRAWING_WIDTH / 2 << "," << DRAWING_HEIGHT / 2 - (ry - drawingGeo_.y)
-               << ")";
-        else if (w == Where::Panel)
+        if (w == Where::Drawing) {
+            auto [sx, sy] = sceneOf(rx, ry);
+            os << " scene(" << sx << "," << sy << ")";
+        } else if (w == Where::Panel) {
             os << " panel(" << rx - panelGeo_.x << "," << ry - panelGeo_.y << ")";
+        }
         return os.str();
     }
 

@@ -121,13 +121,4 @@ TEST_F(PickTest, LowestNumberWinsAndOnlyTheSetIsSearched)
     EXPECT_EQ(findPointAt(50, 50), 1);
 }
 
-TEST(ColorSchemaTest, FlipsBetweenTheTwoSchemas)
-{
-    editor = EditorState{};
-    changeColorSchema(0);
-    EXPECT_EQ(editor.colorSchema, 1);
-    changeColorSchema(0);
-    EXPECT_EQ(editor.colorSchema, 0);
-}
-
 }  // namespace
