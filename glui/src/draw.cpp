@@ -1,12 +1,9 @@
 // Drawing the panel. Everything is drawn from the controls' stored
 // rectangles in window pixels (y downwards), with filled one-pixel rows and
 // columns, small grey images and GLUT's HELVETICA_12 bitmap font, so the
-// result is exact on any GL. The GL state is saved and restored around it.
-#define GL_GLEXT_PROTOTYPES 1
+// result is exact on any GL. Only OpenGL 1.1 is used (all that Windows'
+// opengl32.dll exports). The GL state is saved and restored around it.
 #include <GL/glui.h>
-
-#include <GL/gl.h>
-#include <GL/glext.h>
 
 #include <algorithm>
 #include <string>
@@ -28,10 +25,31 @@ void fill(int x0, int y0, int x1, int y1)
 void hline(int x0, int x1, int y) { fill(x0, y, x1, y); }
 void vline(int x, int y0, int y1) { fill(x, y0, x, y1); }
 
+// Puts the raster position at window pixel (x, y), GL's window coordinates
+// (y up), as glWindowPos2i does in OpenGL 1.4: a valid position at the
+// window's corner, moved by an empty bitmap. Unlike glRasterPos this stays
+// valid outside the window, so text cut by a narrow window keeps its visible
+// part.
+void windowRaster(int x, int y)
+{
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glRasterPos2f(-1.0f, -1.0f);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glBitmap(0, 0, 0.0f, 0.0f, static_cast<GLfloat>(x), static_cast<GLfloat>(y), NULL);
+}
+
 // Text with its baseline on pixel row `baseline`.
 void drawText(int x, int baseline, const char* s)
 {
-    glWindowPos2i(x, windowH - 1 - baseline);
+    windowRaster(x, windowH - 1 - baseline);
     for (const char* p = s; *p; ++p) glutBitmapCharacter(GLUT_BITMAP_HELVETICA_12, static_cast<unsigned char>(*p));
 }
 
@@ -63,7 +81,7 @@ void image(int x, int y, const char* const* rows, int w, int h)
     for (int r = 0; r < h; ++r)
         for (int c = 0; c < w; ++c) buf[(h - 1 - r) * w + c] = static_cast<unsigned char>(shade(rows[r][c]));
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glWindowPos2i(x, windowH - y - h);
+    windowRaster(x, windowH - y - h);
     glDrawPixels(w, h, GL_LUMINANCE, GL_UNSIGNED_BYTE, buf);
 }
 
@@ -170,16 +188,21 @@ void drawTree(GLUI_Control* c, void (*each)(GLUI_Control*))
 void GLUI::draw_all()
 {
     if (glut_window_id <= 0) return;
+    // The window may have another size than the controls need (a window
+    // manager maximised or tiled it): the controls stay at the top-left,
+    // where they respond to the mouse, and the rest is background.
+    int winW = window_w > 0 ? window_w : width;
+    int winH = window_h > 0 ? window_h : height;
     glPushAttrib(GL_ALL_ATTRIB_BITS);
     glPushClientAttrib(GL_CLIENT_ALL_ATTRIB_BITS);
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
-    glOrtho(0, width, height, 0, -1, 1);
+    glOrtho(0, winW, winH, 0, -1, 1);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
-    glViewport(0, 0, width, height);
+    glViewport(0, 0, winW, winH);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_LIGHTING);
     glDisable(GL_TEXTURE_2D);
@@ -189,7 +212,7 @@ void GLUI::draw_all()
     glDisable(GL_SCISSOR_TEST);
     glDisable(GL_DITHER);
     glPointSize(1.0f);
-    windowH = height;
+    windowH = winH;
 
     glClearColor(BG / 255.0f, BG / 255.0f, BG / 255.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);

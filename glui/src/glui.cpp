@@ -35,7 +35,7 @@ void GLUI_CB::operator()(GLUI_Control* ctrl) const
 // ---- construction ----------------------------------------------------------
 
 GLUI::GLUI()
-    : main_gfx_window_id(-1), glut_window_id(0), width(0), height(0), active(NULL),
+    : main_gfx_window_id(-1), glut_window_id(0), width(0), height(0), window_w(0), window_h(0), active(NULL),
       focused(NULL), repeating(NULL), active_inside(false)
 {
     root.glui = this;
@@ -424,8 +424,14 @@ void GLUI::on_keyboard(int key, bool special, int x, int y)
     if (focused->key(key, special)) post_panel_redisplay();
 }
 
+// Asks for the panel's own size back when the window system changed it, as
+// GLUI does. A tiling window manager keeps its size anyway; the panel is then
+// drawn at the top-left of whatever size the window has.
 void GLUI::on_reshape(int w, int h)
 {
+    window_w = w;
+    window_h = h;
     if (glut_window_id > 0 && (w != width || h != height))
         glui_host::withWindow(glut_window_id, [this] { glutReshapeWindow(width, height); });
+    post_panel_redisplay();
 }

@@ -25,7 +25,9 @@ struct PointSet {
     int pointCount;
 };
 
-enum DrawMode { Polygon = 0, TriangleFan = 1, TriangleStrip = 2 };
+// How the points are joined. Scoped, because <windows.h> (pulled in by GLUT
+// on Windows) declares a function named Polygon.
+enum class DrawMode : int { Polygon = 0, TriangleFan = 1, TriangleStrip = 2 };
 
 struct EditorState {
     PointSet pointSet;

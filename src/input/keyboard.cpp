@@ -11,6 +11,12 @@
 
 namespace {
 
+// Selects the mode's radio button; the group writes editor.drawMode itself.
+void selectDrawMode(DrawMode mode)
+{
+    controls.drawModeGroup->set_int_val(static_cast<int>(mode));
+}
+
 // Flips a layer flag and brings its checkbox into step, so that the drawing
 // and the panel always agree.
 void toggleLayer(int& flag, GLUI_Checkbox* checkbox)
@@ -25,13 +31,13 @@ void onKeyboard(unsigned char key, int /*px*/, int /*py*/)
 {
     switch (key) {
     case '1':
-        controls.drawModeGroup->set_int_val(Polygon);
+        selectDrawMode(DrawMode::Polygon);
         break;
     case '2':
-        controls.drawModeGroup->set_int_val(TriangleFan);
+        selectDrawMode(DrawMode::TriangleFan);
         break;
     case '3':
-        controls.drawModeGroup->set_int_val(TriangleStrip);
+        selectDrawMode(DrawMode::TriangleStrip);
         break;
     case '4':
         toggleLayer(editor.showPoints, controls.pointsCheckbox);

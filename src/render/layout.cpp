@@ -19,28 +19,28 @@ bool fitsInInt(double value)
 
 }  // namespace
 
-SegmentList edgeSegments(int drawMode, int pointCount)
+SegmentList edgeSegments(DrawMode mode, int pointCount)
 {
     SegmentList list{};
     const int n = pointCount < MAX_POINTS ? pointCount : MAX_POINTS;
     if (n <= 1) {
         return list;
     }
-    switch (drawMode) {
-    case Polygon:
+    switch (mode) {
+    case DrawMode::Polygon:
         for (int i = 0; i + 1 < n; i++) {
             add(list, i, i + 1);
         }
         add(list, 0, n - 1);
         break;
-    case TriangleFan:
+    case DrawMode::TriangleFan:
         for (int i = 1; i + 1 < n; i++) {
             add(list, 0, i);
             add(list, 0, i + 1);
             add(list, i, i + 1);
         }
         break;
-    case TriangleStrip:
+    case DrawMode::TriangleStrip:
         for (int i = 0; i + 2 < n; i++) {
             add(list, i, i + 1);
             add(list, i + 1, i + 2);

@@ -19,10 +19,10 @@ struct SegmentList {
     Segment segments[MAX_SEGMENTS];
 };
 
-// The outline of exactly what the geometry layer fills for `drawMode` and
+// The outline of exactly what the geometry layer fills for `mode` and
 // `pointCount` points: the polygon's sides, or each triangle's three edges
 // (an edge shared by two triangles appears once for each).
-SegmentList edgeSegments(int drawMode, int pointCount);
+SegmentList edgeSegments(DrawMode mode, int pointCount);
 
 struct LabelPosition {
     bool visible;  // false when the position does not fit in an int

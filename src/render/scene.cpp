@@ -24,12 +24,18 @@ void setColor(const Color (&colors)[2])
     glColor3f(c.r, c.g, c.b);
 }
 
-GLenum geometryPrimitive(int drawMode)
+// The radio group keeps the mode as a plain int (a GLUI live variable).
+DrawMode currentDrawMode()
 {
-    switch (drawMode) {
-    case TriangleFan:
+    return static_cast<DrawMode>(editor.drawMode);
+}
+
+GLenum geometryPrimitive(DrawMode mode)
+{
+    switch (mode) {
+    case DrawMode::TriangleFan:
         return GL_TRIANGLE_FAN;
-    case TriangleStrip:
+    case DrawMode::TriangleStrip:
         return GL_TRIANGLE_STRIP;
     default:
         return GL_POLYGON;
@@ -58,7 +64,7 @@ void drawGeometry()
 {
     const PointSet& set = editor.pointSet;
     setColor(GEOMETRY_COLORS);
-    glBegin(geometryPrimitive(editor.drawMode));
+    glBegin(geometryPrimitive(currentDrawMode()));
     for (int i = 0; i < set.pointCount; i++) {
         glVertex2f(set.points[i].x, set.points[i].y);
     }
@@ -69,7 +75,7 @@ void drawEdges()
 {
     const PointSet& set = editor.pointSet;
     setColor(LINE_COLORS);
-    const SegmentList edges = edgeSegments(editor.drawMode, set.pointCount);
+    const SegmentList edges = edgeSegments(currentDrawMode(), set.pointCount);
     if (edges.count == 0) {
         return;
     }

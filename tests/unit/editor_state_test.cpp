@@ -60,7 +60,7 @@ TEST_F(PointSetTest, EditingLeavesSelectionStateAlone)
 TEST_F(PointSetTest, InitResetsSetAndSelectionButNotLayersModeOrSchema)
 {
     editor.showLines = 1;
-    editor.drawMode = TriangleStrip;
+    editor.drawMode = static_cast<int>(DrawMode::TriangleStrip);
     editor.colorSchema = 1;
     editor.pointSize = 12;
     editor.selectedNumber = 4;
@@ -70,7 +70,7 @@ TEST_F(PointSetTest, InitResetsSetAndSelectionButNotLayersModeOrSchema)
     EXPECT_EQ(editor.pointSize, DEFAULT_POINT_SIZE);
     EXPECT_EQ(editor.selectedNumber, -1);
     EXPECT_EQ(editor.showLines, 1);
-    EXPECT_EQ(editor.drawMode, TriangleStrip);
+    EXPECT_EQ(editor.drawMode, static_cast<int>(DrawMode::TriangleStrip));
     EXPECT_EQ(editor.colorSchema, 1);
 }
 

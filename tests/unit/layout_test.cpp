@@ -12,7 +12,7 @@ namespace {
 
 using Pairs = std::vector<std::pair<int, int>>;
 
-Pairs segments(int mode, int n)
+Pairs segments(DrawMode mode, int n)
 {
     const SegmentList list = edgeSegments(mode, n);
     Pairs pairs;
@@ -24,47 +24,47 @@ Pairs segments(int mode, int n)
 
 TEST(EdgeSegmentsTest, NoEdgesForFewerThanTwoPoints)
 {
-    for (int mode : {Polygon, TriangleFan, TriangleStrip}) {
-        EXPECT_TRUE(segments(mode, 0).empty()) << mode;
-        EXPECT_TRUE(segments(mode, 1).empty()) << mode;
+    for (DrawMode mode : {DrawMode::Polygon, DrawMode::TriangleFan, DrawMode::TriangleStrip}) {
+        EXPECT_TRUE(segments(mode, 0).empty()) << static_cast<int>(mode);
+        EXPECT_TRUE(segments(mode, 1).empty()) << static_cast<int>(mode);
     }
 }
 
 TEST(EdgeSegmentsTest, PolygonJoinsNeighboursAndCloses)
 {
-    EXPECT_EQ(segments(Polygon, 2), (Pairs{{0, 1}, {0, 1}}));
-    EXPECT_EQ(segments(Polygon, 3), (Pairs{{0, 1}, {1, 2}, {0, 2}}));
-    EXPECT_EQ(segments(Polygon, 4), (Pairs{{0, 1}, {1, 2}, {2, 3}, {0, 3}}));
-    EXPECT_EQ(segments(Polygon, 5), (Pairs{{0, 1}, {1, 2}, {2, 3}, {3, 4}, {0, 4}}));
+    EXPECT_EQ(segments(DrawMode::Polygon, 2), (Pairs{{0, 1}, {0, 1}}));
+    EXPECT_EQ(segments(DrawMode::Polygon, 3), (Pairs{{0, 1}, {1, 2}, {0, 2}}));
+    EXPECT_EQ(segments(DrawMode::Polygon, 4), (Pairs{{0, 1}, {1, 2}, {2, 3}, {0, 3}}));
+    EXPECT_EQ(segments(DrawMode::Polygon, 5), (Pairs{{0, 1}, {1, 2}, {2, 3}, {3, 4}, {0, 4}}));
 }
 
 TEST(EdgeSegmentsTest, FanOutlinesEachTriangleAroundTheFirstPoint)
 {
-    EXPECT_TRUE(segments(TriangleFan, 2).empty());
-    EXPECT_EQ(segments(TriangleFan, 3), (Pairs{{0, 1}, {0, 2}, {1, 2}}));
-    EXPECT_EQ(segments(TriangleFan, 4), (Pairs{{0, 1}, {0, 2}, {1, 2}, {0, 2}, {0, 3}, {2, 3}}));
-    EXPECT_EQ(segments(TriangleFan, 5).size(), 9u);
-    EXPECT_EQ(segments(TriangleFan, 5).back(), (std::pair<int, int>{3, 4}));
+    EXPECT_TRUE(segments(DrawMode::TriangleFan, 2).empty());
+    EXPECT_EQ(segments(DrawMode::TriangleFan, 3), (Pairs{{0, 1}, {0, 2}, {1, 2}}));
+    EXPECT_EQ(segments(DrawMode::TriangleFan, 4), (Pairs{{0, 1}, {0, 2}, {1, 2}, {0, 2}, {0, 3}, {2, 3}}));
+    EXPECT_EQ(segments(DrawMode::TriangleFan, 5).size(), 9u);
+    EXPECT_EQ(segments(DrawMode::TriangleFan, 5).back(), (std::pair<int, int>{3, 4}));
 }
 
 TEST(EdgeSegmentsTest, StripOutlinesEachConsecutiveTriangle)
 {
-    EXPECT_TRUE(segments(TriangleStrip, 2).empty());
-    EXPECT_EQ(segments(TriangleStrip, 3), (Pairs{{0, 1}, {1, 2}, {2, 0}}));
-    EXPECT_EQ(segments(TriangleStrip, 4), (Pairs{{0, 1}, {1, 2}, {2, 0}, {1, 2}, {2, 3}, {3, 1}}));
-    EXPECT_EQ(segments(TriangleStrip, 5).size(), 9u);
-    EXPECT_EQ(segments(TriangleStrip, 5).back(), (std::pair<int, int>{4, 2}));
+    EXPECT_TRUE(segments(DrawMode::TriangleStrip, 2).empty());
+    EXPECT_EQ(segments(DrawMode::TriangleStrip, 3), (Pairs{{0, 1}, {1, 2}, {2, 0}}));
+    EXPECT_EQ(segments(DrawMode::TriangleStrip, 4), (Pairs{{0, 1}, {1, 2}, {2, 0}, {1, 2}, {2, 3}, {3, 1}}));
+    EXPECT_EQ(segments(DrawMode::TriangleStrip, 5).size(), 9u);
+    EXPECT_EQ(segments(DrawMode::TriangleStrip, 5).back(), (std::pair<int, int>{4, 2}));
 }
 
 TEST(EdgeSegmentsTest, FullSetFitsAndNeverReachesPastTheCount)
 {
-    for (int mode : {Polygon, TriangleFan, TriangleStrip}) {
+    for (DrawMode mode : {DrawMode::Polygon, DrawMode::TriangleFan, DrawMode::TriangleStrip}) {
         for (const auto& [from, to] : segments(mode, MAX_POINTS)) {
             EXPECT_LT(from, MAX_POINTS);
             EXPECT_LT(to, MAX_POINTS);
         }
     }
-    EXPECT_EQ(segments(TriangleFan, MAX_POINTS).size(), static_cast<size_t>(MAX_SEGMENTS));
+    EXPECT_EQ(segments(DrawMode::TriangleFan, MAX_POINTS).size(), static_cast<size_t>(MAX_SEGMENTS));
 }
 
 TEST(LabelPositionTest, TenUnitsAboveTruncatedTowardZero)
@@ -90,15 +90,43 @@ TEST(LabelPositionTest, NoLabelWhenThePositionLeavesTheRangeOfInt)
     EXPECT_FALSE(labelPosition(Point{10, 2147483648.0f, 0}).visible);  // 2^31 does not
 }
 
-TEST(ToSceneTest, MapsWindowPixelsToCentredSceneCoordinates)
+TEST(ToSceneTest, AtTheWindowsOwnSizeOnePixelIsOneUnit)
 {
     const std::pair<int, int> pixels[] = {{0, 0}, {320, 240}, {420, 140}, {639, 479}, {-5, 500}};
     const std::pair<int, int> scene[] = {{-320, 240}, {0, 0}, {100, 100}, {319, -239}, {-325, -260}};
     for (int i = 0; i < 5; i++) {
-        const ScenePosition at = toScene(pixels[i].first, pixels[i].second);
+        const ScenePosition at = toScene(pixels[i].first, pixels[i].second, 640, 480);
         EXPECT_EQ(at.x, scene[i].first) << i;
         EXPECT_EQ(at.y, scene[i].second) << i;
     }
+}
+
+// The view stretches the scene over the whole window, so the mapping scales
+// with the window's size and the corners and centre stay where they were.
+TEST(ToSceneTest, ResizedWindowScalesToTheSameSceneRegion)
+{
+    struct Case {
+        int w, h, px, py, x, y;
+    };
+    const Case cases[] = {
+        {1280, 960, 0, 0, -320, 240},    {1280, 960, 640, 480, 0, 0},   {1280, 960, 1280, 960, 320, -240},
+        {1280, 960, 841, 281, 101, 99},  // halves (420.5, 140.5) round up
+        {320, 240, 210, 70, 100, 100},    {320, 240, 0, 240, -320, -240},
+        {800, 300, 400, 150, 0, 0},       {800, 300, 100, 50, -240, 160},   // non-proportional
+        {400, 300, -10, 310, -336, -256},  // past the edges while a button is held
+    };
+    for (const Case& c : cases) {
+        const ScenePosition at = toScene(c.px, c.py, c.w, c.h);
+        EXPECT_EQ(at.x, c.x) << c.w << "x" << c.h << " pixel " << c.px << "," << c.py;
+        EXPECT_EQ(at.y, c.y) << c.w << "x" << c.h << " pixel " << c.px << "," << c.py;
+    }
+}
+
+TEST(ToSceneTest, EmptyWindowSizeCountsAsTheOwnSize)
+{
+    const ScenePosition at = toScene(420, 140, 0, -1);
+    EXPECT_EQ(at.x, 100);
+    EXPECT_EQ(at.y, 100);
 }
 
 }  // namespace

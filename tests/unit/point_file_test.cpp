@@ -98,7 +98,7 @@ TEST_F(PointFileTest, SaveNewLoadBringsBackTheSamePointsAndSizes)
     editor.pointSet.points[1].x = -50.125f;  // fractions survive six decimals
     savePointSet(0);
     newPointSet(0);
-    editor.drawMode = TriangleStrip;
+    editor.drawMode = static_cast<int>(DrawMode::TriangleStrip);
     editor.pointSize = 8;
     EXPECT_EQ(printed([] { loadPointSet(0); }), "");
     ASSERT_EQ(editor.pointSet.pointCount, 2);
@@ -106,7 +106,7 @@ TEST_F(PointFileTest, SaveNewLoadBringsBackTheSamePointsAndSizes)
     EXPECT_EQ(editor.pointSet.points[1].x, -50.125f);
     EXPECT_EQ(editor.pointSet.points[1].y, 20.0f);
     EXPECT_EQ(editor.pointSet.points[1].size, 12.0f);
-    EXPECT_EQ(editor.drawMode, TriangleStrip);  // nothing else is touched
+    EXPECT_EQ(editor.drawMode, static_cast<int>(DrawMode::TriangleStrip));  // nothing else is touched
     EXPECT_EQ(editor.pointSize, 8);
 }
 

@@ -428,6 +428,7 @@ private:
 
     GLUI_Control root;       /* the window's column */
     int width, height;       /* the window size the controls need */
+    int window_w, window_h;  /* the size the window has (last reshape), 0 before */
     GLUI_Control *active;    /* pressed with the mouse, or NULL */
     GLUI_Control *focused;   /* takes keys, or NULL */
     GLUI_Spinner *repeating; /* holds an arrow, or NULL */
