@@ -22,7 +22,6 @@ struct FakeHost : glui_host::Host {
     std::map<int, Window> windows; // by id; w and h: the size it has now
     std::map<int, std::vector<std::pair<int, int>>> sizeRequests;
     std::map<int, int> redisplays; // window id -> glutPostRedisplay calls
-    std::vector<int> windowsSet;
     glui_host::WindowEvents events = {};
     int window = 1;     // the current window
     int nextWindow = 10;
@@ -41,11 +40,7 @@ struct FakeHost : glui_host::Host {
         return nextWindow++;
     }
     int currentWindow() override { return window; }
-    void setWindow(int id) override
-    {
-        window = id;
-        windowsSet.push_back(id);
-    }
+    void setWindow(int id) override { window = id; }
     void windowSize(int id, int& w, int& h) override
     {
         w = windows[id].w;

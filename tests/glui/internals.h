@@ -18,7 +18,6 @@ struct GLUI_Internals {
     static std::vector<GLUI_Control*> focusOrder(const GLUI* gui) { return gui->focus_order(); }
     static bool pressedLook(const GLUI_Control* c) { return c->pressed_look(); }
     static bool shownTicked(const GLUI_Checkbox* c) { return c->shown_ticked(); }
-    static int heldArrow(const GLUI_Spinner* s) { return s->held_arrow; }
 
     // Drops a panel made for a test (its window stays, as windows do).
     static void destroy(GLUI* gui)

@@ -287,7 +287,6 @@ public:
 protected:
     friend class GLUI;
     friend class GLUI_EditText;
-    friend struct GLUI_Internals;
     GLUI_Spinner();
     void measure() override;
     void place(int x, int y) override;
