@@ -1,46 +1,22 @@
-// The panel: adding controls, layout, focus, and the mouse and keyboard
-// dispatch. Drawing is in draw.cpp, the controls' own behaviour in
-// controls.cpp and spinner.cpp.
+// A panel window: its controls, focus, the mouse and keyboard dispatch, and
+// drawing the whole window. The controls' own behaviour is in their files.
 #include <GL/glui.h>
 
 #include <algorithm>
+#include <cassert>
+#include <functional>
 
-#include "glui_idle.h"
+#include "draw.h"
 #include "host.h"
-#include "internals.h"
 
 using glui_host::host;
 
-namespace {
-// Real GLUI's numbers.
-const int OUTER_MARGIN = 6;   // window edge to the column
-const int GAP = 3;            // between stacked controls
-const int WINDOW_EXTRA_W = 18; // window width = widest control + 18
-const int PANEL_SIDE = 6;     // panel inner margin left, right and bottom
-const int PANEL_TOP_CAPTION = 14;
-
-// The controls stacked in a container's column: radio groups are
-// transparent, their buttons stand in the column themselves.
-void columnItems(const GLUI_Control* c, std::vector<GLUI_Control*>& out);
-} // namespace
-
-// ---- GLUI_CB -------------------------------------------------------------
-
-void GLUI_CB::operator()(GLUI_Control* ctrl) const
-{
-    if (idCB) idCB(ctrl ? ctrl->get_id() : -1);
-    if (objCB) objCB(ctrl);
-}
-
-// ---- construction ----------------------------------------------------------
-
 GLUI::GLUI()
-    : main_gfx_window_id(-1), glut_window_id(0), width(0), height(0), window_w(0), window_h(0), active(NULL),
-      focused(NULL), repeating(NULL), active_inside(false)
+    : main_gfx_window_id(-1), glut_window_id(0), window_w(0), window_h(0), active(NULL), focused(NULL),
+      active_inside(false)
 {
     root.glui = this;
-    root.can_activate = false;
-    layout();
+    root.layout_window();
 }
 
 GLUI::~GLUI()
@@ -48,144 +24,22 @@ GLUI::~GLUI()
     root.glui = NULL;
 }
 
-template <class T> T* GLUI::adopt(T* ctrl, GLUI_Control* parent, const char* name)
+// Hangs a new control (and what it already holds) below `parent`, or below
+// the window when the parent is missing or belongs to another window, then
+// lays the window out again.
+void GLUI::attach(GLUI_Control* ctrl, GLUI_Control* parent, const char* name)
 {
+    assert(ctrl && !ctrl->glui && !ctrl->parent && "a control is attached once");
     if (!parent || parent->glui != this) parent = &root;
-    ctrl->glui = this;
+    std::function<void(GLUI_Control*)> adopt = [&](GLUI_Control* c) {
+        c->glui = this;
+        for (GLUI_Control* child : c->children) adopt(child);
+    };
+    adopt(ctrl);
     ctrl->parent = parent;
     ctrl->name = name ? name : "";
     parent->children.push_back(ctrl);
-    return ctrl;
-}
-
-GLUI_StaticText* GLUI::add_statictext(const char* name) { return add_statictext_to_panel(NULL, name); }
-
-GLUI_StaticText* GLUI::add_statictext_to_panel(GLUI_Panel* panel, const char* name)
-{
-    GLUI_StaticText* t = adopt(new GLUI_StaticText, panel, name);
-    layout();
-    return t;
-}
-
-void GLUI::add_separator() { add_separator_to_panel(NULL); }
-
-void GLUI::add_separator_to_panel(GLUI_Panel* panel)
-{
-    adopt(new GLUI_Separator, panel, "");
-    layout();
-}
-
-GLUI_Button* GLUI::add_button(const char* name, int id, GLUI_CB cb)
-{
-    return add_button_to_panel(NULL, name, id, cb);
-}
-
-GLUI_Button* GLUI::add_button_to_panel(GLUI_Panel* panel, const char* name, int id, GLUI_CB cb)
-{
-    GLUI_Button* b = adopt(new GLUI_Button, panel, name);
-    b->user_id = id;
-    b->callback = cb;
-    b->can_activate = true;
-    layout();
-    return b;
-}
-
-GLUI_Spinner* GLUI::add_spinner(const char* name, int data_type, void* live_var, int id, GLUI_CB cb)
-{
-    return add_spinner_to_panel(NULL, name, data_type, live_var, id, cb);
-}
-
-GLUI_Spinner* GLUI::add_spinner_to_panel(GLUI_Panel* panel, const char* name, int data_type,
-                                         void* live_var, int id, GLUI_CB cb)
-{
-    GLUI_Spinner* s = adopt(new GLUI_Spinner, panel, name);
-    s->user_id = id;
-    s->callback = cb;
-    s->data_type = data_type == GLUI_SPINNER_FLOAT ? GLUI_SPINNER_FLOAT : GLUI_SPINNER_INT;
-    s->ptr_val = live_var;
-    s->live_type = !live_var ? GLUI_LIVE_NONE
-                             : (s->data_type == GLUI_SPINNER_FLOAT ? GLUI_LIVE_FLOAT : GLUI_LIVE_INT);
-    s->can_activate = true;
-
-    GLUI_EditText* e = new GLUI_EditText;
-    e->glui = this;
-    e->parent = s;
-    e->name = s->name;
-    e->spinner = s;
-    e->can_activate = true;
-    e->user_id = id;
-    s->edittext = e;
-    s->children.push_back(e);
-
-    // The live variable, read once, is the initial value.
-    int initial = s->read_live_int();
-    s->int_val = initial;
-    s->float_val = static_cast<float>(initial);
-    e->set_text(std::to_string(initial).c_str());
-    e->int_val = initial;
-    layout();
-    return s;
-}
-
-GLUI_Panel* GLUI::add_panel(const char* name, int type) { return add_panel_to_panel(NULL, name, type); }
-
-GLUI_Panel* GLUI::add_panel_to_panel(GLUI_Panel* panel, const char* name, int type)
-{
-    GLUI_Panel* p = adopt(new GLUI_Panel, panel, name);
-    p->int_val = (type == GLUI_PANEL_NONE || type == GLUI_PANEL_RAISED) ? type : GLUI_PANEL_EMBOSSED;
-    layout();
-    return p;
-}
-
-GLUI_RadioGroup* GLUI::add_radiogroup(int* live_var, int user_id, GLUI_CB cb)
-{
-    return add_radiogroup_to_panel(NULL, live_var, user_id, cb);
-}
-
-GLUI_RadioGroup* GLUI::add_radiogroup_to_panel(GLUI_Panel* panel, int* live_var, int user_id, GLUI_CB cb)
-{
-    GLUI_RadioGroup* g = adopt(new GLUI_RadioGroup, panel, "");
-    g->user_id = user_id;
-    g->callback = cb;
-    g->ptr_val = live_var;
-    g->live_type = live_var ? GLUI_LIVE_INT : GLUI_LIVE_NONE;
-    g->int_val = g->read_live_int();
-    layout();
-    return g;
-}
-
-GLUI_RadioButton* GLUI::add_radiobutton_to_group(GLUI_RadioGroup* group, const char* name)
-{
-    if (!group || group->glui != this) return NULL;
-    GLUI_RadioButton* r = new GLUI_RadioButton;
-    r->glui = this;
-    r->parent = group;
-    r->group = group;
-    r->name = name ? name : "";
-    r->can_activate = true;
-    r->int_val = group->num_buttons++;
-    group->children.push_back(r);
-    layout();
-    return r;
-}
-
-GLUI_Checkbox* GLUI::add_checkbox(const char* name, int* live_var, int id, GLUI_CB cb)
-{
-    return add_checkbox_to_panel(NULL, name, live_var, id, cb);
-}
-
-GLUI_Checkbox* GLUI::add_checkbox_to_panel(GLUI_Panel* panel, const char* name, int* live_var, int id,
-                                           GLUI_CB cb)
-{
-    GLUI_Checkbox* c = adopt(new GLUI_Checkbox, panel, name);
-    c->user_id = id;
-    c->callback = cb;
-    c->ptr_val = live_var;
-    c->live_type = live_var ? GLUI_LIVE_INT : GLUI_LIVE_NONE;
-    c->can_activate = true;
-    c->int_val = c->read_live_int();
-    layout();
-    return c;
+    root.layout_window();
 }
 
 void GLUI::sync_live()
@@ -193,159 +47,66 @@ void GLUI::sync_live()
     for (GLUI_Control* c : root.children) c->sync_live(1, 1);
 }
 
-// ---- layout ------------------------------------------------------------------
+// ---- drawing -------------------------------------------------------------------
 
-namespace {
-void columnItems(const GLUI_Control* c, std::vector<GLUI_Control*>& out)
+// The controls stay at the top-left of the window, where they respond to the
+// mouse, whatever size the window has (a window manager may have maximised
+// or tiled it); the rest is background.
+void GLUI::draw_all()
 {
-    for (GLUI_Control* child : c->children) {
-        if (dynamic_cast<GLUI_RadioGroup*>(child))
-            columnItems(child, out);
-        else
-            out.push_back(child);
-    }
-}
-} // namespace
-
-// Sizes bottom-up: leaves from their captions, panels from their children.
-void GLUI::size_of(GLUI_Control* c)
-{
-    if (c->is_container()) {
-        std::vector<GLUI_Control*> items;
-        columnItems(c, items);
-        int widest = 0;
-        for (GLUI_Control* item : items) {
-            size_of(item);
-            widest = std::max(widest, item->w);
+    if (glut_window_id <= 0) return;
+    glui_draw::beginFrame(window_w > 0 ? window_w : root.w, window_h > 0 ? window_h : root.h);
+    std::function<void(GLUI_Control*)> drawTree = [&](GLUI_Control* c) {
+        for (GLUI_Control* child : c->children) {
+            child->draw();
+            drawTree(child);
         }
-        c->w = widest + WINDOW_EXTRA_W;
-    }
-    c->update_size();
+    };
+    drawTree(&root);
+    if (focused) focused->draw_focus();
+    glui_draw::endFrame();
 }
 
-// Places c's column starting at y; returns the bottom of the last item
-// (including a panel's extra space below it).
-int GLUI::place(GLUI_Control* c, int x, int y, int parent_x, int parent_w)
-{
-    (void)x;
-    c->x_abs = c->is_centred() ? parent_x + (parent_w - c->w) / 2 : parent_x + OUTER_MARGIN;
-    c->y_abs = y;
-    if (c->is_container()) {
-        std::vector<GLUI_Control*> items;
-        columnItems(c, items);
-        int top = y + (c->name.empty() ? PANEL_SIDE : PANEL_TOP_CAPTION);
-        int cursor = top;
-        int bottom = top;
-        for (GLUI_Control* item : items) {
-            cursor += item->outer_pad();
-            bottom = place(item, 0, cursor, c->x_abs, c->w) + item->outer_pad();
-            cursor = bottom + GAP;
-        }
-        c->h = bottom + PANEL_SIDE - y;
-    }
-    // Radio groups: the rectangle around their buttons.
-    for (GLUI_Control* child : c->children) {
-        if (GLUI_RadioGroup* g = dynamic_cast<GLUI_RadioGroup*>(child)) {
-            if (g->children.empty()) {
-                g->x_abs = c->x_abs;
-                g->y_abs = y;
-                g->w = g->h = 0;
-                continue;
-            }
-            int x0 = 1 << 30, y0 = 1 << 30, x1 = -(1 << 30), y1 = -(1 << 30);
-            for (GLUI_Control* r : g->children) {
-                x0 = std::min(x0, r->x_abs);
-                y0 = std::min(y0, r->y_abs);
-                x1 = std::max(x1, r->x_abs + r->w);
-                y1 = std::max(y1, r->y_abs + r->h);
-            }
-            g->x_abs = x0;
-            g->y_abs = y0;
-            g->w = x1 - x0;
-            g->h = y1 - y0;
-        }
-    }
-    if (GLUI_Spinner* s = dynamic_cast<GLUI_Spinner*>(c)) {
-        s->edittext->x_abs = s->x_abs;
-        s->edittext->y_abs = s->y_abs;
-    }
-    return c->y_abs + c->h;
-}
+// ---- focus and hit testing ------------------------------------------------------
 
-void GLUI::layout()
-{
-    std::vector<GLUI_Control*> items;
-    columnItems(&root, items);
-    int widest = 0;
-    for (GLUI_Control* item : items) {
-        size_of(item);
-        widest = std::max(widest, item->w);
-    }
-    width = widest + WINDOW_EXTRA_W;
-    int cursor = OUTER_MARGIN;
-    int bottom = OUTER_MARGIN;
-    for (GLUI_Control* item : items) {
-        cursor += item->outer_pad();
-        bottom = place(item, 0, cursor, 0, width) + item->outer_pad();
-        cursor = bottom + GAP;
-    }
-    height = items.empty() ? 2 * OUTER_MARGIN : bottom + OUTER_MARGIN;
-    root.x_abs = 0;
-    root.y_abs = 0;
-    root.w = width;
-    root.h = height;
-    if (glut_window_id > 0) {
-        glui_host::withWindow(glut_window_id, [this] {
-            if (glutGet(GLUT_WINDOW_WIDTH) != width || glutGet(GLUT_WINDOW_HEIGHT) != height)
-                glutReshapeWindow(width, height);
-        });
-    }
-    post_panel_redisplay();
-}
-
-// ---- focus and hit testing ------------------------------------------------
-
-namespace {
-void collectFocusable(const GLUI_Control* c, std::vector<GLUI_Control*>& out)
-{
-    for (GLUI_Control* child : c->children) {
-        if (child->can_activate) out.push_back(child);
-        collectFocusable(child, out);
-    }
-}
-
-} // namespace
-
+// The controls that can take focus, in the order they were added (a
+// control before what it holds).
 std::vector<GLUI_Control*> GLUI::focus_order() const
 {
     std::vector<GLUI_Control*> out;
-    collectFocusable(&root, out);
+    std::function<void(const GLUI_Control*)> collect = [&](const GLUI_Control* c) {
+        for (GLUI_Control* child : c->children) {
+            if (child->can_activate) out.push_back(child);
+            collect(child);
+        }
+    };
+    collect(&root);
     return out;
 }
 
+// What a press at (x, y) acts on: what a control holds before the control
+// itself, so that a spinner's field wins over the spinner.
 GLUI_Control* GLUI::control_at(int x, int y) const
 {
-    return deepest_at(&root, x, y);
-}
-
-// Children before their parent, so a spinner's field wins over the spinner.
-GLUI_Control* GLUI::deepest_at(const GLUI_Control* c, int x, int y) const
-{
-    for (GLUI_Control* child : c->children) {
-        if (GLUI_Control* inner = deepest_at(child, x, y)) return inner;
-        if (child->can_activate && child->hit(x, y)) return child;
-    }
-    return NULL;
+    std::function<GLUI_Control*(const GLUI_Control*)> deepest = [&](const GLUI_Control* c) -> GLUI_Control* {
+        for (GLUI_Control* child : c->children) {
+            if (GLUI_Control* inner = deepest(child)) return inner;
+            if (child->can_activate && child->hit(x, y)) return child;
+        }
+        return NULL;
+    };
+    return deepest(&root);
 }
 
 void GLUI::set_focus(GLUI_Control* c)
 {
+    assert((!c || (c->glui == this && c->can_activate)) && "focus goes to a control of this window");
     if (c == focused) return;
     GLUI_Control* old = focused;
     focused = c;
     if (old) old->focus_lost();
     if (focused) focused->focus_gained();
-    post_panel_redisplay();
+    root.redraw();
 }
 
 void GLUI::move_focus(int dir)
@@ -362,12 +123,14 @@ void GLUI::move_focus(int dir)
     set_focus(order[i]);
 }
 
-void GLUI::post_panel_redisplay()
-{
-    if (glut_window_id > 0) host().postRedisplay(glut_window_id);
-}
+// ---- input ---------------------------------------------------------------------
 
-// ---- input -----------------------------------------------------------------
+bool GLUI::wants_idle() const { return active && active->wants_idle(); }
+
+void GLUI::idle(unsigned now_ms)
+{
+    if (active) active->idle(now_ms);
+}
 
 // Mouse state machine (left button only):
 //   idle     --press on control C-->  active = C, C->mouse_down; focus -> C
@@ -389,7 +152,6 @@ void GLUI::on_mouse(int button, int state, int x, int y)
             active_inside = true;
             c->mouse_down(x, y);
         }
-        post_panel_redisplay();
     } else {
         if (!active) return;
         GLUI_Control* c = active;
@@ -397,8 +159,8 @@ void GLUI::on_mouse(int button, int state, int x, int y)
         active = NULL;
         active_inside = false;
         c->mouse_up(x, y, inside);
-        post_panel_redisplay();
     }
+    root.redraw();
 }
 
 void GLUI::on_motion(int x, int y)
@@ -408,20 +170,19 @@ void GLUI::on_motion(int x, int y)
     bool changed = inside != active_inside;
     active_inside = inside;
     active->mouse_held(x, y, inside);
-    if (changed) post_panel_redisplay();
+    if (changed) root.redraw();
 }
 
-void GLUI::on_keyboard(int key, bool special, int x, int y)
+// Tab moves the focus (backwards with Shift); other keys go to the focused
+// control only, and are dropped when nothing has the focus.
+void GLUI::on_key(int key, bool special)
 {
-    (void)x;
-    (void)y;
     if (!special && key == '\t') {
         bool back = (host().modifiers() & GLUT_ACTIVE_SHIFT) != 0;
         move_focus(back ? -1 : 1);
         return;
     }
-    if (!focused) return; // keys with nothing focused are dropped
-    if (focused->key(key, special)) post_panel_redisplay();
+    if (focused && focused->key(key, special)) root.redraw();
 }
 
 // Asks for the panel's own size back when the window system changed it, as
@@ -431,7 +192,6 @@ void GLUI::on_reshape(int w, int h)
 {
     window_w = w;
     window_h = h;
-    if (glut_window_id > 0 && (w != width || h != height))
-        glui_host::withWindow(glut_window_id, [this] { glutReshapeWindow(width, height); });
-    post_panel_redisplay();
+    if (glut_window_id > 0 && (w != root.w || h != root.h)) host().reshapeWindow(glut_window_id, root.w, root.h);
+    root.redraw();
 }

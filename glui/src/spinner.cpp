@@ -1,37 +1,290 @@
-// The integer spinner: an edit field plus two step arrows that repeat while
-// held. Every change of value goes through GLUI_Spinner::apply.
+// Spinners: a label, an edit field and two step arrows that repeat while
+// held. An integer spinner holds an int; a decimal one (GLUI_SPINNER_FLOAT)
+// a float. Every change of value goes through GLUI_Spinner::apply.
 #include <GL/glui.h>
 
 #include <algorithm>
-#include <climits>
+#include <cassert>
+#include <cfloat>
+#include <charconv>
+#include <cmath>
 #include <string>
 
-#include "glui_idle.h"
+#include "draw.h"
 #include "host.h"
+#include "numbers.h"
 
+using namespace glui_draw;
 using glui_host::host;
 
 namespace {
-const int REPEAT_DELAY_MS = 400;  // press to first repeat
-const int REPEAT_PERIOD_MS = 80;  // then one step every 80 ms
-const size_t MAX_INT_CHARS = 11;  // "-2147483648"
-const int FIELD_TEXT_X = 5;       // text inset in the field
-const int SPINNER_ARROWS_W = 15;  // spinner width = field width + 15
-} // namespace
+const unsigned REPEAT_DELAY_MS = 400; // press to first repeat
+const unsigned REPEAT_PERIOD_MS = 80; // then one step every 80 ms
+const size_t MAX_INT_CHARS = 11;      // "-2147483648"
+const size_t MAX_DECIMAL_CHARS = 20;
+const double DECIMAL_STEP = 0.1;      // a decimal spinner's step without limits
+const int FIELD_TEXT_X = 5;           // text inset in the field
+const int ARROWS_W = 15;              // spinner width = field width + 15
 
-// ---- edit field --------------------------------------------------------------
+// Both arrows, 12 x 8 each, the up arrow on top.
+const char* const ARROWS[16] = {
+    "WWWWWWWWWWWW", "Wdddddddddd#", "Wdddddddddh#", "Wdddd#hdddh#", "Wddd###hddh#", "Wdd#####hdh#",
+    "Wdddddddddh#", "Whhhhhhhhhh#", "WWWWWWWWWWW#", "Wdddddddddh#", "Wdd#####hdh#", "Wddd###hddh#",
+    "Wdddd#hdddh#", "Wdddddddddh#", "Whhhhhhhhhh#", "W###########",
+};
 
-GLUI_EditText::GLUI_EditText()
-    : data_type(GLUI_EDITTEXT_INT), has_limits(GLUI_LIMIT_NONE), int_low(0), int_high(0),
-      text_x_offset(55), insertion_pt(0), sel_start(0), sel_end(0), spinner(NULL)
+// The shortest plain decimal that reads back as v.
+std::string decimalText(float v)
 {
+    char buf[64];
+    std::to_chars_result r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed);
+    assert(r.ec == std::errc() && "a float fits in 64 characters");
+    return std::string(buf, r.ptr);
 }
 
-void GLUI_EditText::update_size()
+// What the field holds (digits, a leading '-', for decimals one '.'); no
+// digits at all is 0.
+double parseField(const std::string& text)
 {
-    text_x_offset = std::max(55, text_width(name.c_str()) + 2);
-    w = std::max(130, text_x_offset + 35);
+    double v = 0.0;
+    std::from_chars(text.data(), text.data() + text.size(), v);
+    return v;
+}
+
+// One arrow (8 rows of ARROWS from `first`); pressed: edges swapped.
+void drawArrow(int x, int y, int first, bool pressed)
+{
+    char rows[8][13];
+    const char* ptrs[8];
+    for (int r = 0; r < 8; ++r) {
+        for (int c = 0; c < 12; ++c) {
+            char ch = ARROWS[first + r][c];
+            bool edge = r == 0 || c == 0 || r == 7 || c == 11 || r == 6 || c == 10;
+            if (pressed && edge) ch = (ch == 'W') ? '#' : (ch == '#' || ch == 'h') ? 'W' : ch;
+            rows[r][c] = ch;
+        }
+        rows[r][12] = 0;
+        ptrs[r] = rows[r];
+    }
+    image(x, y, ptrs, 12, 8);
+}
+} // namespace
+
+// ---- creation and values ---------------------------------------------------------
+
+GLUI_Spinner* GLUI::add_spinner(const char* name, int data_type, void* live_var, int id, GLUI_CB cb)
+{
+    return add_spinner_to_panel(NULL, name, data_type, live_var, id, cb);
+}
+
+// The live variable, read once, is the initial value.
+GLUI_Spinner* GLUI::add_spinner_to_panel(GLUI_Panel* panel, const char* name, int data_type, void* live_var,
+                                         int id, GLUI_CB cb)
+{
+    GLUI_Spinner* s = new GLUI_Spinner;
+    bool decimal = data_type == GLUI_SPINNER_FLOAT;
+    s->user_id = id;
+    s->callback = cb;
+    s->data_type = decimal ? GLUI_SPINNER_FLOAT : GLUI_SPINNER_INT;
+    s->edittext->data_type = s->data_type;
+    s->edittext->user_id = id;
+    s->ptr_val = live_var;
+    s->live_type = !live_var ? GLUI_LIVE_NONE : decimal ? GLUI_LIVE_FLOAT : GLUI_LIVE_INT;
+    attach(s, panel, name);
+    s->sync_live(0, 0);
+    return s;
+}
+
+GLUI_Spinner::GLUI_Spinner()
+    : edittext(new GLUI_EditText), data_type(GLUI_SPINNER_INT), held_arrow(0), arrow_inside(false),
+      last_step_ms(0), wait_ms(REPEAT_DELAY_MS)
+{
+    can_activate = true;
+    edittext->spinner = this;
+    edittext->parent = this;
+    edittext->can_activate = true;
+    children.push_back(edittext);
+    edittext->set_text("0");
+}
+
+void GLUI_Spinner::set_int_val(int new_val) { apply(new_val, false); }
+
+void GLUI_Spinner::set_float_val(float new_val) { apply(new_val, false); }
+
+void GLUI_Spinner::set_int_limits(int low, int high, int limit_type) { set_limits(low, high, limit_type); }
+
+void GLUI_Spinner::set_float_limits(float low, float high, int limit_type) { set_limits(low, high, limit_type); }
+
+// Limits given high first are swapped; NaN limits are ignored. An integer
+// spinner keeps to the whole numbers within them. A value outside new
+// limits becomes the low one.
+void GLUI_Spinner::set_limits(double low, double high, int limit_type)
+{
+    if (std::isnan(low) || std::isnan(high)) return;
+    if (low > high) std::swap(low, high);
+    GLUI_EditText* e = edittext;
+    e->has_limits = (limit_type == GLUI_LIMIT_CLAMP || limit_type == GLUI_LIMIT_WRAP) ? limit_type : GLUI_LIMIT_NONE;
+    e->float_low = static_cast<float>(std::max<double>(low, -FLT_MAX));
+    e->float_high = static_cast<float>(std::min<double>(high, FLT_MAX));
+    e->int_low = glui_numbers::toInt(std::ceil(low));
+    e->int_high = std::max(e->int_low, glui_numbers::toInt(std::floor(high)));
+    if (e->has_limits == GLUI_LIMIT_NONE) return;
+    bool decimal = data_type == GLUI_SPINNER_FLOAT;
+    bool outside = decimal ? float_val < e->float_low || float_val > e->float_high
+                           : int_val < e->int_low || int_val > e->int_high;
+    if (outside) apply(decimal ? e->float_low : e->int_low, false);
+}
+
+// The one value path: to the spinner's type, within its limits; stored,
+// shown, written to the live variable, the main window redisplayed; from the
+// user, the callback when the value changed. A NaN changes nothing.
+void GLUI_Spinner::apply(double v, bool from_user)
+{
+    if (std::isnan(v)) return;
+    const GLUI_EditText* e = edittext;
+    bool decimal = data_type == GLUI_SPINNER_FLOAT;
+    v = decimal ? std::max<double>(-FLT_MAX, std::min<double>(FLT_MAX, v)) : glui_numbers::toInt(v);
+    double low = decimal ? e->float_low : e->int_low, high = decimal ? e->float_high : e->int_high;
+    if (e->has_limits == GLUI_LIMIT_CLAMP) v = std::max(low, std::min(high, v));
+    if (e->has_limits == GLUI_LIMIT_WRAP) v = v > high ? low : v < low ? high : v;
+
+    float f = decimal ? static_cast<float>(v) : static_cast<float>(static_cast<int>(v));
+    int i = decimal ? glui_numbers::toInt(f) : static_cast<int>(v);
+    bool changed = decimal ? f != float_val : i != int_val;
+    int_val = edittext->int_val = i;
+    float_val = edittext->float_val = f;
+    std::string shown = decimal ? decimalText(f) : std::to_string(i);
+    if (edittext->text != shown) edittext->set_text(shown.c_str());
+    if (changed || !from_user)
+        output_live(1);
+    else
+        redraw();
+    if (from_user && changed) execute_callback();
+}
+
+// One arrow click. A decimal spinner moves to the next point of a grid: a
+// hundredth of the limits' range from the low limit, or DECIMAL_STEP from 0.
+void GLUI_Spinner::step(int dir)
+{
+    assert((dir == 1 || dir == -1) && "one step up or down");
+    if (data_type != GLUI_SPINNER_FLOAT) {
+        apply(static_cast<double>(int_val) + dir, true);
+        return;
+    }
+    const GLUI_EditText* e = edittext;
+    bool ranged = e->has_limits != GLUI_LIMIT_NONE && e->float_high > e->float_low;
+    double origin = ranged ? e->float_low : 0.0;
+    double size = ranged ? (static_cast<double>(e->float_high) - e->float_low) / 100.0 : DECIMAL_STEP;
+    double q = (float_val - origin) / size;
+    if (std::fabs(q - std::round(q)) < 1e-4) q = std::round(q);
+    double n = dir > 0 ? std::floor(q) + 1 : std::ceil(q) - 1;
+    apply(origin + n * size, true);
+}
+
+// Copies the live variable in when it differs (no limits, no write back).
+void GLUI_Spinner::sync_live(int, int draw)
+{
+    if (!ptr_val || live_type == GLUI_LIVE_NONE) return;
+    bool decimal = data_type == GLUI_SPINNER_FLOAT;
+    float f = decimal ? read_live_float() : static_cast<float>(read_live_int());
+    int i = decimal ? glui_numbers::toInt(f) : read_live_int();
+    if (decimal ? f == float_val : i == int_val) return;
+    int_val = edittext->int_val = i;
+    float_val = edittext->float_val = f;
+    edittext->set_text(decimal ? decimalText(f).c_str() : std::to_string(i).c_str());
+    if (draw) redraw();
+}
+
+// ---- layout and drawing ----------------------------------------------------------
+
+void GLUI_Spinner::measure()
+{
+    edittext->name = name;
+    edittext->measure();
+    w = edittext->w + ARROWS_W;
     h = 20;
+}
+
+// The field lies over the spinner's left part.
+void GLUI_Spinner::place(int x, int y)
+{
+    GLUI_Control::place(x, y);
+    edittext->place(x, y);
+}
+
+void GLUI_Spinner::draw()
+{
+    int ax = x_abs + w - 12;
+    drawArrow(ax, y_abs + 3, 0, held_arrow > 0 && arrow_inside);
+    drawArrow(ax, y_abs + 11, 8, held_arrow < 0 && arrow_inside);
+}
+
+void GLUI_Spinner::draw_focus() { dottedBox(x_abs + w - 14, y_abs + 1, x_abs + w + 1, y_abs + h); }
+
+// ---- the arrows ------------------------------------------------------------------
+
+// The arrows only: the field takes the rest.
+bool GLUI_Spinner::hit(int x, int y) const { return GLUI_Control::hit(x, y) && x >= edittext->x_abs + edittext->w; }
+
+int GLUI_Spinner::arrow_at(int x, int y) const
+{
+    if (!hit(x, y)) return 0;
+    return y < y_abs + 11 ? 1 : -1;
+}
+
+// A press steps at once; holding the arrow repeats after REPEAT_DELAY_MS,
+// then every REPEAT_PERIOD_MS, while the pointer stays on it. The clock is
+// unsigned, so differences stay right when the millisecond counter wraps.
+void GLUI_Spinner::mouse_down(int x, int y)
+{
+    held_arrow = arrow_at(x, y);
+    if (!held_arrow) return;
+    arrow_inside = true;
+    last_step_ms = host().nowMs();
+    wait_ms = REPEAT_DELAY_MS;
+    step(held_arrow);
+}
+
+void GLUI_Spinner::mouse_held(int x, int y, bool inside)
+{
+    bool over = inside && held_arrow != 0 && arrow_at(x, y) == held_arrow;
+    if (over && !arrow_inside) {
+        last_step_ms = host().nowMs();
+        wait_ms = REPEAT_DELAY_MS;
+    }
+    if (over != arrow_inside) redraw();
+    arrow_inside = over;
+}
+
+void GLUI_Spinner::mouse_up(int, int, bool)
+{
+    held_arrow = 0;
+    arrow_inside = false;
+    redraw();
+}
+
+void GLUI_Spinner::idle(unsigned now_ms)
+{
+    if (!held_arrow || !arrow_inside || now_ms - last_step_ms < wait_ms) return;
+    step(held_arrow);
+    last_step_ms += wait_ms;
+    wait_ms = REPEAT_PERIOD_MS;
+    if (now_ms - last_step_ms >= REPEAT_PERIOD_MS) last_step_ms = now_ms; // fell behind: no burst
+}
+
+bool GLUI_Spinner::key(int key, bool special)
+{
+    if (!special || (key != GLUT_KEY_UP && key != GLUT_KEY_DOWN)) return false;
+    step(key == GLUT_KEY_UP ? 1 : -1);
+    return true;
+}
+
+// ---- the edit field ----------------------------------------------------------------
+
+GLUI_EditText::GLUI_EditText()
+    : data_type(GLUI_EDITTEXT_INT), has_limits(GLUI_LIMIT_NONE), int_low(0), int_high(0), float_low(0.0f),
+      float_high(0.0f), text_x_offset(55), insertion_pt(0), sel_start(0), sel_end(0), spinner(NULL)
+{
 }
 
 void GLUI_EditText::set_text(const char* new_text)
@@ -42,29 +295,26 @@ void GLUI_EditText::set_text(const char* new_text)
     redraw();
 }
 
-void GLUI_EditText::set_int_val(int new_int)
+void GLUI_EditText::set_int_val(int new_int) { spinner->set_int_val(new_int); }
+void GLUI_EditText::set_float_val(float new_float) { spinner->set_float_val(new_float); }
+void GLUI_EditText::set_int_limits(int low, int high, int limit_type) { spinner->set_int_limits(low, high, limit_type); }
+void GLUI_EditText::set_float_limits(float low, float high, int limit_type)
 {
-    if (spinner)
-        spinner->apply(new_int, false);
-    else
-        GLUI_Control::set_int_val(new_int);
+    spinner->set_float_limits(low, high, limit_type);
 }
 
-void GLUI_EditText::set_int_limits(int low, int high, int limit_type)
+// The label at the left, the field from text_x_offset.
+void GLUI_EditText::measure()
 {
-    if (low > high) std::swap(low, high);
-    int_low = low;
-    int_high = high;
-    has_limits = (limit_type == GLUI_LIMIT_CLAMP || limit_type == GLUI_LIMIT_WRAP) ? limit_type
-                                                                                  : GLUI_LIMIT_NONE;
-    if (spinner && has_limits != GLUI_LIMIT_NONE && (spinner->int_val < low || spinner->int_val > high))
-        spinner->apply(low, false);
+    text_x_offset = std::max(55, text_width(name.c_str()) + 2);
+    w = std::max(130, text_x_offset + 35);
+    h = 20;
 }
 
 // The caret position nearest to window x.
 int GLUI_EditText::char_at(int x) const
 {
-    int px = field_x() + FIELD_TEXT_X;
+    int px = x_abs + text_x_offset + FIELD_TEXT_X;
     for (size_t i = 0; i < text.size(); ++i) {
         int cw = text_width(text.substr(i, 1).c_str());
         if (x < px + cw / 2) return static_cast<int>(i);
@@ -75,25 +325,28 @@ int GLUI_EditText::char_at(int x) const
 
 void GLUI_EditText::delete_selection()
 {
-    int lo = std::min(sel_start, sel_end), hi = std::max(sel_start, sel_end);
-    lo = std::max(0, std::min(lo, static_cast<int>(text.size())));
-    hi = std::max(0, std::min(hi, static_cast<int>(text.size())));
+    int n = static_cast<int>(text.size());
+    int lo = std::max(0, std::min(std::min(sel_start, sel_end), n));
+    int hi = std::max(0, std::min(std::max(sel_start, sel_end), n));
     text.erase(lo, hi - lo);
     insertion_pt = lo;
     sel_start = sel_end = lo;
 }
 
-// Digits anywhere after a leading '-'; '-' only first.
+// Digits; '-' only first; in a decimal field one '.'; nothing before a '-'.
 bool GLUI_EditText::type_char(int c)
 {
-    bool digit = c >= '0' && c <= '9';
-    if (!digit && c != '-') return false;
+    bool decimal = data_type == GLUI_EDITTEXT_FLOAT;
+    bool digit = c >= '0' && c <= '9', point = decimal && c == '.';
+    if (!digit && !point && c != '-') return false;
     std::string before = text;
     int before_pt = insertion_pt;
     if (sel_start != sel_end) delete_selection();
     bool minus_first = !text.empty() && text[0] == '-';
-    bool ok = text.size() < MAX_INT_CHARS &&
-              (digit ? !(minus_first && insertion_pt == 0) : (insertion_pt == 0 && !minus_first));
+    bool has_point = text.find('.') != std::string::npos;
+    bool fits = text.size() < (decimal ? MAX_DECIMAL_CHARS : MAX_INT_CHARS);
+    bool ok = fits && (c == '-' ? insertion_pt == 0 && !minus_first
+                                : !(minus_first && insertion_pt == 0) && !(point && has_point));
     if (!ok) {
         text = before;
         insertion_pt = before_pt;
@@ -105,30 +358,7 @@ bool GLUI_EditText::type_char(int c)
     return true;
 }
 
-namespace {
-// Empty or a lone '-' is 0; too many digits saturate.
-int parseInt(const std::string& text)
-{
-    size_t i = 0;
-    bool negative = false;
-    if (i < text.size() && text[i] == '-') {
-        negative = true;
-        ++i;
-    }
-    long long v = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        v = v * 10 + (text[i] - '0');
-        if (v > 1LL + INT_MAX) v = 1LL + INT_MAX;
-    }
-    if (negative) v = -v;
-    return static_cast<int>(std::max<long long>(INT_MIN, std::min<long long>(INT_MAX, v)));
-}
-} // namespace
-
-void GLUI_EditText::commit()
-{
-    if (spinner) spinner->apply(parseInt(text), true);
-}
+void GLUI_EditText::commit() { spinner->apply(parseField(text), true); }
 
 bool GLUI_EditText::key(int key, bool special)
 {
@@ -142,7 +372,7 @@ bool GLUI_EditText::key(int key, bool special)
         case GLUT_KEY_UP:
         case GLUT_KEY_DOWN:
             commit();
-            if (spinner) spinner->step(key == GLUT_KEY_UP ? 1 : -1, true);
+            spinner->step(key == GLUT_KEY_UP ? 1 : -1);
             return true;
         default: return false;
         }
@@ -174,17 +404,14 @@ bool GLUI_EditText::key(int key, bool special)
     }
 }
 
-void GLUI_EditText::mouse_down(int x, int y)
+void GLUI_EditText::mouse_down(int x, int)
 {
-    (void)y;
     insertion_pt = char_at(x);
     sel_start = sel_end = insertion_pt;
 }
 
-void GLUI_EditText::mouse_held(int x, int y, bool inside)
+void GLUI_EditText::mouse_held(int x, int, bool)
 {
-    (void)y;
-    (void)inside;
     sel_end = insertion_pt = char_at(x);
     redraw();
 }
@@ -195,136 +422,55 @@ void GLUI_EditText::focus_gained()
     sel_end = insertion_pt = static_cast<int>(text.size());
 }
 
+// Losing the focus commits what was typed.
 void GLUI_EditText::focus_lost()
 {
     commit();
     sel_start = sel_end = insertion_pt;
 }
 
-// ---- spinner -----------------------------------------------------------------
-
-GLUI_Spinner::GLUI_Spinner()
-    : edittext(NULL), data_type(GLUI_SPINNER_INT), held_arrow(0), arrow_inside(false), next_repeat_ms(0)
+// The label, then a sunken white field with the text, the selection (white
+// on dark blue) and the caret.
+void GLUI_EditText::draw()
 {
-}
+    int x0 = x_abs + text_x_offset, x1 = x_abs + w, y0 = y_abs, y1 = y_abs + h;
+    grey(TEXT);
+    drawText(x_abs, y_abs + 13, name.c_str());
+    grey(255);
+    fill(x0 + 2, y0 + 3, x1 - 3, y1 - 2);
+    grey(128);
+    hline(x0, x1 - 1, y0);
+    vline(x0, y0, y1 - 1);
+    grey(255);
+    vline(x1, y0 + 1, y1);
+    hline(x0, x1, y1);
+    grey(0);
+    hline(x0 + 1, x1 - 2, y0 + 1);
+    vline(x0 + 1, y0 + 1, y1 - 2);
+    grey(191);
+    vline(x1 - 1, y0 + 2, y1 - 1);
+    hline(x0 + 1, x1 - 1, y1 - 1);
 
-void GLUI_Spinner::update_size()
-{
-    edittext->name = name;
-    edittext->update_size();
-    w = edittext->w + SPINNER_ARROWS_W;
-    h = 20;
-}
-
-void GLUI_Spinner::set_int_val(int new_val) { apply(new_val, false); }
-
-void GLUI_Spinner::set_int_limits(int low, int high, int limit_type)
-{
-    edittext->set_int_limits(low, high, limit_type);
-}
-
-int GLUI_Spinner::clamp(int v) const
-{
-    const GLUI_EditText* e = edittext;
-    if (e->has_limits == GLUI_LIMIT_CLAMP) return std::max(e->int_low, std::min(e->int_high, v));
-    if (e->has_limits == GLUI_LIMIT_WRAP) {
-        if (v > e->int_high) return e->int_low;
-        if (v < e->int_low) return e->int_high;
+    int tx = x0 + FIELD_TEXT_X;
+    bool focus = is_focused();
+    int n = static_cast<int>(text.size());
+    int lo = std::max(0, std::min(std::min(sel_start, sel_end), n));
+    int hi = std::max(0, std::min(std::max(sel_start, sel_end), n));
+    int selX0 = tx + textWidth(text.substr(0, lo).c_str()), selX1 = tx + textWidth(text.substr(0, hi).c_str());
+    if (focus && lo < hi) {
+        colour(0, 0, 153);
+        fill(selX0, y0 + 4, selX1 - 1, y1 - 4);
     }
-    return v;
-}
-
-// The one value path: clamp, store, show, write the live variable, redisplay
-// the main window; from the user, the callback when the value changed.
-void GLUI_Spinner::apply(int new_val, bool from_user)
-{
-    int v = clamp(new_val);
-    bool changed = v != int_val;
-    int_val = v;
-    float_val = static_cast<float>(v);
-    edittext->int_val = v;
-    edittext->float_val = float_val;
-    std::string shown = std::to_string(v);
-    if (edittext->text != shown) edittext->set_text(shown.c_str());
-    if (changed || !from_user)
-        output_live(1);
-    else
-        redraw();
-    if (from_user && changed) execute_callback();
-}
-
-void GLUI_Spinner::step(int dir, bool from_user)
-{
-    if ((dir > 0 && int_val == INT_MAX) || (dir < 0 && int_val == INT_MIN)) return;
-    apply(int_val + dir, from_user);
-}
-
-bool GLUI_Spinner::hit(int x, int y) const
-{
-    return GLUI_Control::hit(x, y) && x >= edittext->x_abs + edittext->w;
-}
-
-int GLUI_Spinner::arrow_at(int x, int y) const
-{
-    if (!hit(x, y)) return 0;
-    return y < y_abs + 11 ? 1 : -1;
-}
-
-void GLUI_Spinner::mouse_down(int x, int y)
-{
-    held_arrow = arrow_at(x, y);
-    if (!held_arrow) return;
-    arrow_inside = true;
-    next_repeat_ms = host().nowMs() + REPEAT_DELAY_MS;
-    glui->repeating = this;
-    step(held_arrow, true);
-    glui_idle::update();
-}
-
-void GLUI_Spinner::mouse_held(int x, int y, bool inside)
-{
-    bool over = inside && held_arrow != 0 && arrow_at(x, y) == held_arrow;
-    if (over && !arrow_inside) next_repeat_ms = host().nowMs() + REPEAT_DELAY_MS;
-    if (over != arrow_inside) redraw();
-    arrow_inside = over;
-}
-
-void GLUI_Spinner::mouse_up(int x, int y, bool inside)
-{
-    (void)x;
-    (void)y;
-    (void)inside;
-    held_arrow = 0;
-    arrow_inside = false;
-    if (glui->repeating == this) glui->repeating = NULL;
-    redraw();
-    glui_idle::update();
-}
-
-void GLUI_Spinner::idle_repeat(int now_ms)
-{
-    if (!held_arrow || !arrow_inside || now_ms - next_repeat_ms < 0) return;
-    step(held_arrow, true);
-    next_repeat_ms += REPEAT_PERIOD_MS;
-    if (now_ms - next_repeat_ms >= 0) next_repeat_ms = now_ms + REPEAT_PERIOD_MS;
-}
-
-bool GLUI_Spinner::key(int key, bool special)
-{
-    if (!special || (key != GLUT_KEY_UP && key != GLUT_KEY_DOWN)) return false;
-    step(key == GLUT_KEY_UP ? 1 : -1, true);
-    return true;
-}
-
-void GLUI_Spinner::sync_live(int recurse, int draw)
-{
-    (void)recurse;
-    if (!ptr_val || live_type == GLUI_LIVE_NONE) return;
-    int v = read_live_int();
-    if (v == int_val) return;
-    int_val = v;
-    float_val = static_cast<float>(v);
-    edittext->int_val = v;
-    edittext->set_text(std::to_string(v).c_str());
-    if (draw) redraw();
+    clip(x0 + 2, y0 + 2, x1 - 3, y1 - 3);
+    grey(TEXT);
+    drawText(tx, y_abs + 13, text.substr(0, lo).c_str());
+    if (focus) grey(255);
+    drawText(selX0, y_abs + 13, text.substr(lo, hi - lo).c_str());
+    grey(TEXT);
+    drawText(selX1, y_abs + 13, text.substr(hi).c_str());
+    unclip();
+    if (focus && lo == hi) {
+        grey(0);
+        vline(tx + textWidth(text.substr(0, insertion_pt).c_str()), y0 + 4, y1 - 5);
+    }
 }

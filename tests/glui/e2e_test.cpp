@@ -286,16 +286,21 @@ TEST_F(ProbeTest, KeysTypedInThePanelNeverReachTheDrawingWindow)
     EXPECT_EQ(l, Lines{"main key 122"});
 }
 
-TEST_F(ProbeTest, ShiftTabIsNotDeliveredByFreeglutUnderX11)
+// freeglut 3.4 under X11 drops the Tab of Shift+Tab (keysym ISO_Left_Tab),
+// so the focus stays where it was; where GLUT passes the Tab on with the
+// Shift modifier, the focus moves back. It never moves forward.
+TEST_F(ProbeTest, ShiftTabNeverMovesTheFocusForward)
 {
-    // What freeglut passes on: the Shift key as a special key, no Tab.
-    x_->movePointer(main_, 50, 50);
+    x_->click(panel_, 80, 90); // New Point Set(N): focused
+    until("callback new");
     x_->keyDown(XK_Shift_L);
     tap(XK_Tab);
     x_->keyUp(XK_Shift_L);
-    tap(XK_z);
-    Lines l = until("main key");
-    EXPECT_EQ(l, (Lines{"main special 112", "main key 122"}));
+    tap(XK_space); // clicks whatever has the focus now
+    Lines l = until("callback ");
+    const std::string stayed = "callback new id=0 current=main", back = "callback color id=0 current=main";
+    EXPECT_TRUE(l.back() == stayed || l.back() == back) << l.back();
+    std::printf("[ info ] after Shift+Tab the focus %s\n", l.back() == back ? "moved back" : "stayed");
 }
 
 // ---- redraws -------------------------------------------------------------
@@ -325,17 +330,18 @@ TEST_F(ProbeTest, PanelKeepsItsSize)
 
 // ---- look ------------------------------------------------------------------
 
-// Share of pixels equal to the picture of real GLUI drawing the same panel
-// (when the picture and ImageMagick's convert are there).
+// Share of pixels equal to the picture of real GLUI drawing the same panel.
 TEST_F(ProbeTest, PanelLooksLikeRealGlui)
 {
     std::string cmd = std::string("convert '") + GLUI_REFERENCE_PNG + "' -depth 8 gray:- 2>/dev/null";
-    FILE* f = fileExists(GLUI_REFERENCE_PNG) ? popen(cmd.c_str(), "r") : nullptr;
-    if (!f) GTEST_SKIP() << "no reference picture at " << GLUI_REFERENCE_PNG;
+    ASSERT_TRUE(fileExists(GLUI_REFERENCE_PNG)) << GLUI_REFERENCE_PNG;
+    FILE* f = popen(cmd.c_str(), "r");
+    ASSERT_NE(f, nullptr);
     std::vector<unsigned char> ref(176 * 401);
     size_t n = fread(ref.data(), 1, ref.size(), f);
     pclose(f);
-    if (n != ref.size()) GTEST_SKIP() << "could not decode the reference picture";
+    ASSERT_EQ(n, ref.size()) << "could not decode " << GLUI_REFERENCE_PNG
+                             << " (ImageMagick's convert: apt-get install imagemagick)";
     Image img = x_->capture(panel_);
     ASSERT_EQ(img.width(), 176);
     ASSERT_EQ(img.height(), 401);
@@ -348,7 +354,8 @@ TEST_F(ProbeTest, PanelLooksLikeRealGlui)
         }
     double share = 100.0 * same / (176 * 401);
     std::printf("[ info ] %.2f%% of the panel's pixels equal the reference\n", share);
-    EXPECT_GE(share, 95.0);
+    if (share < 99.9) std::printf("[ info ] the panel: %s\n", saveScreenshot(img, "glui-panel").c_str());
+    EXPECT_GE(share, 99.9);
 }
 
 } // namespace

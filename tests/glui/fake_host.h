@@ -1,8 +1,11 @@
-// A window system for the library's unit tests: text measured with
-// HELVETICA_12's widths, windows that are just ids, a clock the test sets.
+// A window system for the library's unit tests: windows that are just ids
+// and sizes, text measured with HELVETICA_12's widths, a clock the test sets,
+// and the GLUT events a test sends by hand.
 #pragma once
 
 #include <map>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "host.h"
@@ -12,25 +15,43 @@
 int helvetica12Width(const char* text);
 
 struct FakeHost : glui_host::Host {
-    int window = 1;         // the current window
-    int now = 1000;         // ms
-    int mods = 0;           // glutGetModifiers()
-    bool idleOn = false;
+    struct Window {
+        std::string title;
+        int x, y, w, h;
+    };
+    std::map<int, Window> windows; // by id; w and h: the size it has now
+    std::map<int, std::vector<std::pair<int, int>>> sizeRequests;
     std::map<int, int> redisplays; // window id -> glutPostRedisplay calls
-    std::vector<int> windowsSet;
+    glui_host::WindowEvents events = {};
+    int window = 1;     // the current window
+    int nextWindow = 10;
+    unsigned now = 1000; // ms
+    int mods = 0;        // glutGetModifiers()
+    bool negativeWidths = false; // a broken host: every text measures -1
+    void (*idle)() = nullptr;
 
     FakeHost() { glui_host::setHost(this); }
     ~FakeHost() override { glui_host::setHost(nullptr); }
 
-    int textWidth(const char* text) override { return helvetica12Width(text); }
-    int currentWindow() override { return window; }
-    void setWindow(int id) override
+    int createWindow(const char* title, int x, int y, int w, int h, const glui_host::WindowEvents& ev) override
     {
-        window = id;
-        windowsSet.push_back(id);
+        windows[nextWindow] = {title, x, y, w, h};
+        events = ev;
+        return nextWindow++;
     }
+    int currentWindow() override { return window; }
+    void setWindow(int id) override { window = id; }
+    void windowSize(int id, int& w, int& h) override
+    {
+        w = windows[id].w;
+        h = windows[id].h;
+    }
+    void reshapeWindow(int id, int w, int h) override { sizeRequests[id].push_back({w, h}); }
     void postRedisplay(int id) override { ++redisplays[id]; }
-    int nowMs() override { return now; }
+    void swapBuffers() override {}
+    int textWidth(const char* text) override { return negativeWidths ? -1 : helvetica12Width(text); }
+    void drawText(const char*) override {}
+    unsigned nowMs() override { return now; }
     int modifiers() override { return mods; }
-    void setIdle(bool on) override { idleOn = on; }
+    void setIdle(void (*turn)()) override { idle = turn; }
 };

@@ -1,7 +1,8 @@
 // A small program for the library's end-to-end tests: a drawing window plus
-// a panel laid out like the editor's. Every callback, every change of a live
-// variable, every key reaching the drawing window and every redisplay of the
-// drawing window is printed as one flushed line.
+// the editor's own panel (buildControlPanel), whose callbacks the probe
+// points at its own. Every callback, every change of a live variable, every
+// key reaching the drawing window and every redisplay of the drawing window
+// is printed as one flushed line.
 //
 //   ready                          after the first idle turn
 //   callback <what> id=<id> value=<v> current=<main|panel|other>
@@ -17,23 +18,25 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+
+#include "editor_panel.h"
 
 namespace {
 
+const int SPINNER_ID = 7;
+
 int mainWindow = 0;
 GLUI* panel = nullptr;
-int pointSize = 0, drawMode = 0, showPoints = 0, showLines = 0, showGeometry = 0;
-GLUI_Spinner* spinner = nullptr;
-GLUI_RadioGroup* group = nullptr;
-GLUI_Checkbox* boxes[3] = {nullptr, nullptr, nullptr};
 
 struct Watched {
     const char* name;
     int* var;
     int last;
 } watched[] = {
-    {"pointSize", &pointSize, 0},  {"drawMode", &drawMode, 0},         {"showPoints", &showPoints, 0},
-    {"showLines", &showLines, 0}, {"showGeometry", &showGeometry, 0},
+    {"pointSize", &editor.pointSize, 0},   {"drawMode", &editor.drawMode, 0},
+    {"showPoints", &editor.showPoints, 0}, {"showLines", &editor.showLines, 0},
+    {"showGeometry", &editor.showGeometry, 0},
 };
 
 const char* currentName()
@@ -55,22 +58,27 @@ void reportLive()
     }
 }
 
-void onButtonNew(int id) { reportLive(); std::printf("callback new id=%d current=%s\n", id, currentName()); std::fflush(stdout); }
-void onButtonLoad(int id) { reportLive(); std::printf("callback load id=%d current=%s\n", id, currentName()); std::fflush(stdout); }
-void onButtonSave(int id) { reportLive(); std::printf("callback save id=%d current=%s\n", id, currentName()); std::fflush(stdout); }
-void onButtonColor(int id) { reportLive(); std::printf("callback color id=%d current=%s\n", id, currentName()); std::fflush(stdout); }
-void onSpinner(int id)
+// "New Point Set(N)" is "new", ..., "Change Color Schema(7)" is "color".
+void onButton(GLUI_Control* c)
 {
     reportLive();
-    std::printf("callback spinner id=%d value=%d current=%s\n", id, spinner->get_int_val(), currentName());
+    std::string name = c->get_name();
+    const char* what = name.rfind("New", 0) == 0    ? "new"
+                       : name.rfind("Load", 0) == 0 ? "load"
+                       : name.rfind("Save", 0) == 0 ? "save"
+                                                    : "color";
+    std::printf("callback %s id=%d current=%s\n", what, c->get_id(), currentName());
     std::fflush(stdout);
 }
-void onRadio(int id)
+
+void onValue(GLUI_Control* c)
 {
     reportLive();
-    std::printf("callback radio id=%d value=%d current=%s\n", id, group->get_int_val(), currentName());
+    const char* what = c == controls.pointSizeSpinner ? "spinner" : "radio";
+    std::printf("callback %s id=%d value=%d current=%s\n", what, c->get_id(), c->get_int_val(), currentName());
     std::fflush(stdout);
 }
+
 void onCheckbox(GLUI_Control* c)
 {
     reportLive();
@@ -112,36 +120,6 @@ void onIdle()
     }
 }
 
-void buildPanel(GLUI* p)
-{
-    p->add_statictext("u0000000 - u0000000");
-    p->add_statictext("Quenbry");
-    p->add_statictext("Mivolt (Prototype)");
-    p->add_separator();
-    p->add_statictext("File Operations");
-    p->add_button("New Point Set(N)", 0, onButtonNew);
-    p->add_button("Load Point Set(L)", 0, onButtonLoad);
-    p->add_button("Save Point Set(S)", 0, onButtonSave);
-    p->add_separator();
-    p->add_statictext("Point Operations");
-    spinner = p->add_spinner("Point Size", GLUI_SPINNER_INT, &pointSize, 7, onSpinner);
-    spinner->set_int_limits(8, 12, GLUI_LIMIT_CLAMP);
-    spinner->set_int_val(10);
-    p->add_separator();
-    p->add_statictext("Drawing Operations");
-    GLUI_Panel* primitives = p->add_panel("Drawing Primitives", GLUI_PANEL_EMBOSSED);
-    group = p->add_radiogroup_to_panel(primitives, &drawMode, 1, onRadio);
-    p->add_radiobutton_to_group(group, "Polygon(1)");
-    p->add_radiobutton_to_group(group, "Triangle Fan(2)");
-    p->add_radiobutton_to_group(group, "Triangle Strip(3)");
-    GLUI_Panel* mode = p->add_panel("Drawing Mode", GLUI_PANEL_EMBOSSED);
-    boxes[0] = p->add_checkbox_to_panel(mode, "Toggle Points(4)", &showPoints, 4, onCheckbox);
-    boxes[1] = p->add_checkbox_to_panel(mode, "Toggle Lines(5)", &showLines, 5, onCheckbox);
-    boxes[2] = p->add_checkbox_to_panel(mode, "Toggle Geometry(6)", &showGeometry, 6, onCheckbox);
-    for (GLUI_Checkbox* b : boxes) b->set_int_val(1);
-    p->add_button("Change Color Schema(7)", 0, onButtonColor);
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -161,8 +139,10 @@ int main(int argc, char** argv)
     glutSpecialFunc(onSpecial);
     panel = GLUI_Master.create_glui("Controls", 0, 750, 100);
     panel->set_main_gfx_window(mainWindow);
-    buildPanel(panel);
-    if (wide) spinner->set_int_limits(0, 1000, GLUI_LIMIT_CLAMP);
+    EditorPanel controlsOfPanel(panel);
+    controlsOfPanel.setCallbacks(onButton, onValue, onValue, onCheckbox);
+    controlsOfPanel.spinner->set_id(SPINNER_ID);
+    if (wide) controlsOfPanel.spinner->set_int_limits(0, 1000, GLUI_LIMIT_CLAMP);
     reportLive();
     if (idle)
         GLUI_Master.set_glutIdleFunc(onIdle);

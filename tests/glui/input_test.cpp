@@ -1,77 +1,47 @@
-// Mouse and keyboard without a display: the press/release state machine of
-// each control kind, the spinner's field and arrows, focus and Tab.
-#include <gtest/gtest.h>
-
+// Mouse and keyboard without a display, sent as GLUT events: the
+// press/release state machine of each control kind, the spinner's field and
+// arrows (and their clock), focus and Tab.
 #include <climits>
 #include <string>
 #include <vector>
 
 #include "editor_panel.h"
-#include "fake_host.h"
-#include "internals.h"
+#include "panel_fixture.h"
 
 namespace {
-
-const int MAIN = 5;
 
 struct Call {
     std::string what;
     int id;
-    int liveAtCall;      // the live variable when the callback ran
+    int liveAtCall;       // the live variable when the callback ran
     int redisplaysAtCall; // main-window redisplays posted before it ran
     int window;           // current window during the callback
 };
 std::vector<Call> calls;
 FakeHost* theHost = nullptr;
-EditorPanel* thePanel = nullptr;
 
-void onButton(int id) { calls.push_back({"button", id, 0, theHost->redisplays[MAIN], theHost->window}); }
-void onSpinner(int id)
-{
-    calls.push_back({"spinner", id, thePanel->pointSize, theHost->redisplays[MAIN], theHost->window});
-}
-void onRadio(int id) { calls.push_back({"radio", id, thePanel->drawMode, theHost->redisplays[MAIN], theHost->window}); }
+int mainRedisplaysNow() { return theHost->redisplays[MAIN]; }
+void onButton(int id) { calls.push_back({"button", id, 0, mainRedisplaysNow(), theHost->window}); }
+void onSpinner(int id) { calls.push_back({"spinner", id, editor.pointSize, mainRedisplaysNow(), theHost->window}); }
+void onRadio(int id) { calls.push_back({"radio", id, editor.drawMode, mainRedisplaysNow(), theHost->window}); }
 void onBox(GLUI_Control* c)
 {
-    calls.push_back({c->get_name(), c->get_id(), c->get_int_val(), theHost->redisplays[MAIN], theHost->window});
+    calls.push_back({c->get_name(), c->get_id(), c->get_int_val(), mainRedisplaysNow(), theHost->window});
 }
 
-class InputTest : public ::testing::Test {
+class InputTest : public PanelTest {
 protected:
-    FakeHost host;
-    GLUI* gui = GLUI_Internals::newHeadless();
-    EditorPanel p;
+    EditorPanel p{gui};
 
     InputTest()
     {
         calls.clear();
         theHost = &host;
-        thePanel = &p;
         gui->set_main_gfx_window(MAIN);
-        p.build(gui, onButton, onSpinner, onRadio, onBox);
+        p.setCallbacks(onButton, onSpinner, onRadio, onBox);
         host.window = 2; // the panel's window is current during its callbacks
     }
-    ~InputTest() override { GLUI_Internals::destroy(gui); }
 
-    void down(int x, int y) { GLUI_Internals::mouse(gui, GLUT_LEFT_BUTTON, GLUT_DOWN, x, y); }
-    void up(int x, int y) { GLUI_Internals::mouse(gui, GLUT_LEFT_BUTTON, GLUT_UP, x, y); }
-    void drag(int x, int y) { GLUI_Internals::motion(gui, x, y); }
-    void click(int x, int y)
-    {
-        down(x, y);
-        up(x, y);
-    }
-    void key(int k) { GLUI_Internals::keyboard(gui, k, 0, 0); }
-    void special(int k) { GLUI_Internals::special(gui, k, 0, 0); }
-    void type(const std::string& s)
-    {
-        for (char c : s) key(static_cast<unsigned char>(c));
-    }
-    void idleAt(int ms)
-    {
-        host.now = ms;
-        GLUI_Internals::idleWork(ms);
-    }
     const char* fieldText() { return p.spinner->edittext->get_text(); }
     void clickField() { click(120, 187); }
     void selectAllAndType(const std::string& s)
@@ -95,7 +65,7 @@ TEST_F(InputTest, ButtonFiresOnReleaseOverIt)
     EXPECT_EQ(calls[0].id, 0);
     EXPECT_EQ(calls[0].window, MAIN);
     EXPECT_EQ(host.window, 2); // restored afterwards
-    EXPECT_EQ(calls[0].redisplaysAtCall, host.redisplays[MAIN]); // a button posts no redisplay
+    EXPECT_EQ(calls[0].redisplaysAtCall, mainRedisplays()); // a button posts no redisplay
 }
 
 TEST_F(InputTest, ButtonReleasedElsewhereDoesNothing)
@@ -126,8 +96,8 @@ TEST_F(InputTest, ButtonLeftAndReenteredStillClicks)
 
 TEST_F(InputTest, OtherMouseButtonsAreIgnored)
 {
-    GLUI_Internals::mouse(gui, GLUT_RIGHT_BUTTON, GLUT_DOWN, 80, 90);
-    GLUI_Internals::mouse(gui, GLUT_RIGHT_BUTTON, GLUT_UP, 80, 90);
+    host.events.mouse(window, GLUT_RIGHT_BUTTON, GLUT_DOWN, 80, 90);
+    host.events.mouse(window, GLUT_RIGHT_BUTTON, GLUT_UP, 80, 90);
     EXPECT_TRUE(calls.empty());
     EXPECT_EQ(GLUI_Internals::focused(gui), nullptr);
 }
@@ -139,14 +109,14 @@ TEST_F(InputTest, CheckboxPreviewsOnPressAndCommitsOnRelease)
     GLUI_Checkbox* lines = p.boxes[1];
     down(60, 340); // on the caption
     EXPECT_FALSE(GLUI_Internals::shownTicked(lines));
-    EXPECT_EQ(p.showLines, 1); // not yet committed
+    EXPECT_EQ(editor.showLines, 1); // not yet committed
     drag(60, 380);
     EXPECT_TRUE(GLUI_Internals::shownTicked(lines)); // left: shows the old state
     drag(25, 340);
     EXPECT_FALSE(GLUI_Internals::shownTicked(lines));
-    int before = host.redisplays[MAIN];
+    int before = mainRedisplays();
     up(25, 340);
-    EXPECT_EQ(p.showLines, 0);
+    EXPECT_EQ(editor.showLines, 0);
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].liveAtCall, 0);
     EXPECT_EQ(calls[0].redisplaysAtCall, before + 1); // written and redisplayed first
@@ -158,7 +128,7 @@ TEST_F(InputTest, CheckboxReleasedElsewhereReverts)
     down(60, 340);
     drag(60, 390);
     up(60, 390);
-    EXPECT_EQ(p.showLines, 1);
+    EXPECT_EQ(editor.showLines, 1);
     EXPECT_TRUE(GLUI_Internals::shownTicked(p.boxes[1]));
     EXPECT_TRUE(calls.empty());
 }
@@ -166,17 +136,17 @@ TEST_F(InputTest, CheckboxReleasedElsewhereReverts)
 TEST_F(InputTest, RadioSelectsOnReleaseAndOnlyOnAChange)
 {
     click(60, 266); // Triangle Fan(2)
-    EXPECT_EQ(p.drawMode, 1);
+    EXPECT_EQ(editor.drawMode, 1);
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].id, 1);
     EXPECT_EQ(calls[0].liveAtCall, 1);
-    int redisplays = host.redisplays[MAIN];
+    int redisplays = mainRedisplays();
     click(60, 266); // again: no change, no callback, no write
     EXPECT_EQ(calls.size(), 1u);
-    EXPECT_EQ(host.redisplays[MAIN], redisplays);
+    EXPECT_EQ(mainRedisplays(), redisplays);
     down(60, 282); // press Strip, release on Polygon
     up(60, 250);
-    EXPECT_EQ(p.drawMode, 1);
+    EXPECT_EQ(editor.drawMode, 1);
     EXPECT_EQ(calls.size(), 1u);
 }
 
@@ -186,17 +156,17 @@ TEST_F(InputTest, ArrowStepsAtOnceThenRepeatsAfterTheDelay)
 {
     host.now = 1000;
     down(145, 183); // up arrow
-    EXPECT_EQ(p.pointSize, 11);
-    EXPECT_TRUE(host.idleOn);
+    EXPECT_EQ(editor.pointSize, 11);
+    EXPECT_NE(host.idle, nullptr); // GLUT's idle callback turned on
     idleAt(1399);
-    EXPECT_EQ(p.pointSize, 11);
+    EXPECT_EQ(editor.pointSize, 11);
     idleAt(1400);
-    EXPECT_EQ(p.pointSize, 12);
+    EXPECT_EQ(editor.pointSize, 12);
     idleAt(1480);
     idleAt(1560);
-    EXPECT_EQ(p.pointSize, 12); // held at the limit
+    EXPECT_EQ(editor.pointSize, 12); // held at the limit
     up(145, 183);
-    EXPECT_FALSE(host.idleOn); // no program idle function: the loop may sleep
+    EXPECT_EQ(host.idle, nullptr); // no program idle function: the loop may sleep
     ASSERT_EQ(calls.size(), 2u); // one per change, none at the limit
     EXPECT_EQ(calls[0].liveAtCall, 11);
     EXPECT_EQ(calls[1].liveAtCall, 12);
@@ -208,20 +178,43 @@ TEST_F(InputTest, DownArrowRepeatsAtTheSteadyRate)
     p.spinner->set_int_val(0);
     host.now = 0;
     down(145, 191);
-    EXPECT_EQ(p.pointSize, -1);
+    EXPECT_EQ(editor.pointSize, -1);
     for (int t = 0; t <= 400 + 80 * 5; t += 10) idleAt(t);
-    EXPECT_EQ(p.pointSize, -1 - 6); // at 400, 480, 560, 640, 720, 800
+    EXPECT_EQ(editor.pointSize, -1 - 6); // at 400, 480, 560, 640, 720, 800
     drag(145, 250);                 // off the arrow: repeating pauses
     for (int t = 810; t <= 1500; t += 10) idleAt(t);
-    EXPECT_EQ(p.pointSize, -7);
+    EXPECT_EQ(editor.pointSize, -7);
     up(145, 250);
+}
+
+// GLUT's millisecond counter is an int: it wraps from INT_MAX to INT_MIN
+// after 24.8 days (and as unsigned from UINT_MAX to 0). A held arrow keeps
+// its rhythm across either wrap.
+TEST_F(InputTest, ArrowRepeatKeepsItsRhythmWhenTheClockWraps)
+{
+    p.spinner->set_int_limits(-1000, 1000);
+    for (unsigned start : {static_cast<unsigned>(INT_MAX) - 100u, UINT_MAX - 100u}) {
+        p.spinner->set_int_val(0);
+        host.now = start;
+        down(145, 183);
+        EXPECT_EQ(editor.pointSize, 1);
+        idleAt(start + 50); // before the wrap, with the first repeat due after it
+        idleAt(start + 399);
+        EXPECT_EQ(editor.pointSize, 1) << "repeated early after a press at " << start;
+        for (unsigned t = 400; t <= 400 + 80 * 3; t += 40) idleAt(start + t);
+        EXPECT_EQ(editor.pointSize, 1 + 4) << "after a press at " << start; // at 400, 480, 560, 640
+        idleAt(start + 5000); // a long stall: one step, not a burst
+        idleAt(start + 5001);
+        EXPECT_EQ(editor.pointSize, 6);
+        up(145, 183);
+    }
 }
 
 TEST_F(InputTest, ArrowPressReleasedAtOnceStepsOnce)
 {
     click(145, 191);
     idleAt(5000);
-    EXPECT_EQ(p.pointSize, 9);
+    EXPECT_EQ(editor.pointSize, 9);
     EXPECT_EQ(calls.size(), 1u);
 }
 
@@ -231,9 +224,9 @@ TEST_F(InputTest, TypedValueIsClampedOnEnterAndStaysSelected)
 {
     selectAllAndType("99");
     EXPECT_STREQ(fieldText(), "99");
-    EXPECT_EQ(p.pointSize, 10); // nothing committed while typing
+    EXPECT_EQ(editor.pointSize, 10); // nothing committed while typing
     key('\r');
-    EXPECT_EQ(p.pointSize, 12);
+    EXPECT_EQ(editor.pointSize, 12);
     EXPECT_STREQ(fieldText(), "12");
     GLUI_EditText* e = p.spinner->edittext;
     EXPECT_EQ(GLUI_Internals::focused(gui), e);
@@ -251,15 +244,15 @@ TEST_F(InputTest, EmptyAndSillyTextCommit)
 {
     selectAllAndType("");
     key('\r');
-    EXPECT_EQ(p.pointSize, 8); // empty is 0, clamped
+    EXPECT_EQ(editor.pointSize, 8); // empty is 0, clamped
     selectAllAndType("99999999999"); // longer than an int holds
     key('\r');
-    EXPECT_EQ(p.pointSize, 12);
+    EXPECT_EQ(editor.pointSize, 12);
     p.spinner->set_int_limits(INT_MIN, INT_MAX, GLUI_LIMIT_NONE);
     selectAllAndType("-99999999999");
     EXPECT_STREQ(fieldText(), "-9999999999"); // at most 11 characters
     key('\r');
-    EXPECT_EQ(p.pointSize, INT_MIN);
+    EXPECT_EQ(editor.pointSize, INT_MIN);
 }
 
 TEST_F(InputTest, FieldAcceptsDigitsAndALeadingMinusOnly)
@@ -286,24 +279,24 @@ TEST_F(InputTest, FieldAcceptsDigitsAndALeadingMinusOnly)
     key('3');
     EXPECT_STREQ(fieldText(), "-530");
     key('\r');
-    EXPECT_EQ(p.pointSize, -50);
+    EXPECT_EQ(editor.pointSize, -50);
 }
 
 TEST_F(InputTest, LeavingTheFieldCommits)
 {
     selectAllAndType("9");
     key('\t'); // Tab commits and moves on
-    EXPECT_EQ(p.pointSize, 9);
+    EXPECT_EQ(editor.pointSize, 9);
     EXPECT_EQ(GLUI_Internals::focused(gui), p.radios[0]);
 
     selectAllAndType("11");
     click(60, 10); // the panel's background (static text)
-    EXPECT_EQ(p.pointSize, 11);
+    EXPECT_EQ(editor.pointSize, 11);
     EXPECT_EQ(GLUI_Internals::focused(gui), nullptr);
 
     selectAllAndType("12");
     click(60, 340); // another control
-    EXPECT_EQ(p.pointSize, 12);
+    EXPECT_EQ(editor.pointSize, 12);
     EXPECT_EQ(calls.size(), 4u); // 9, 11, the checkbox, 12
 }
 
@@ -311,12 +304,12 @@ TEST_F(InputTest, UpAndDownKeysStepTheSpinner)
 {
     clickField();
     special(GLUT_KEY_UP);
-    EXPECT_EQ(p.pointSize, 11);
+    EXPECT_EQ(editor.pointSize, 11);
     special(GLUT_KEY_DOWN);
     special(GLUT_KEY_DOWN);
     special(GLUT_KEY_DOWN);
     special(GLUT_KEY_DOWN);
-    EXPECT_EQ(p.pointSize, 8);
+    EXPECT_EQ(editor.pointSize, 8);
     EXPECT_EQ(calls.size(), 4u); // the last one hit the limit
 }
 
@@ -341,18 +334,18 @@ TEST_F(InputTest, KeysWithNothingFocusedAreDropped)
     type("12");
     special(GLUT_KEY_UP);
     EXPECT_TRUE(calls.empty());
-    EXPECT_EQ(p.pointSize, 10);
+    EXPECT_EQ(editor.pointSize, 10);
     EXPECT_STREQ(fieldText(), "10");
 }
 
 TEST_F(InputTest, SpaceClicksTheFocusedControlEnterDoesNot)
 {
     click(60, 324); // focus Toggle Points(4) (and untick it)
-    EXPECT_EQ(p.showPoints, 0);
+    EXPECT_EQ(editor.showPoints, 0);
     key(' ');
-    EXPECT_EQ(p.showPoints, 1);
+    EXPECT_EQ(editor.showPoints, 1);
     key('\r');
-    EXPECT_EQ(p.showPoints, 1);
+    EXPECT_EQ(editor.showPoints, 1);
     key('\t');
     key('\t');
     key('\t'); // the last button
@@ -371,7 +364,7 @@ TEST_F(InputTest, TabWalksForwardAndShiftTabBack)
     for (int i = 0; i < 6; ++i) key('\t');
     EXPECT_EQ(GLUI_Internals::focused(gui), p.radios[1]);
     key(' ');
-    EXPECT_EQ(p.drawMode, 1);
+    EXPECT_EQ(editor.drawMode, 1);
     host.mods = GLUT_ACTIVE_SHIFT;
     key('\t');
     key('\t');

@@ -1,12 +1,11 @@
 // Layout without a display: the editor's panel must land on real GLUI's
-// rectangles, and hit testing must use exactly those rectangles.
-#include <gtest/gtest.h>
-
+// rectangles, the window must be asked for the size they need, and hit
+// testing must use exactly those rectangles.
 #include <string>
+#include <utility>
 
 #include "editor_panel.h"
-#include "fake_host.h"
-#include "internals.h"
+#include "panel_fixture.h"
 
 namespace {
 
@@ -22,59 +21,67 @@ struct Rect {
                                          << ", " << r.w << " x " << r.h;
 }
 
-class LayoutTest : public ::testing::Test {
-protected:
-    FakeHost host;
-    GLUI* gui = GLUI_Internals::newHeadless();
-    ~LayoutTest() override { GLUI_Internals::destroy(gui); }
-};
-
-TEST_F(LayoutTest, WidthTableMatchesKnownCaptions)
-{
-    EXPECT_EQ(helvetica12Width("u0000000 - u0000000"), 128);
-    EXPECT_EQ(helvetica12Width("New Point Set(N)"), 96);
-    EXPECT_EQ(helvetica12Width("Point Size"), 56);
-}
+using LayoutTest = PanelTest;
 
 TEST_F(LayoutTest, EditorPanelMatchesRealGlui)
 {
-    EditorPanel p;
-    p.build(gui);
+    EditorPanel p(gui);
     EXPECT_EQ(GLUI_Internals::width(gui), 176);
     EXPECT_EQ(GLUI_Internals::height(gui), 401);
+    ASSERT_EQ(p.texts.size(), 6u);
+    ASSERT_EQ(p.buttons.size(), 4u);
+    ASSERT_EQ(p.separators.size(), 3u);
+    ASSERT_EQ(p.radios.size(), 3u);
 
     EXPECT_TRUE(rectIs(p.texts[0], {6, 6, 128, 13}));
     EXPECT_TRUE(rectIs(p.texts[1], {6, 22, 100, 13}));
     EXPECT_TRUE(rectIs(p.texts[2], {6, 38, 100, 13}));
+    EXPECT_TRUE(rectIs(p.separators[0], {6, 54, 100, 8}));
     EXPECT_TRUE(rectIs(p.texts[3], {6, 65, 100, 13}));
     EXPECT_TRUE(rectIs(p.buttons[0], {32, 81, 112, 20}));
     EXPECT_TRUE(rectIs(p.buttons[1], {31, 104, 113, 20}));
     EXPECT_TRUE(rectIs(p.buttons[2], {30, 127, 115, 20}));
+    EXPECT_TRUE(rectIs(p.separators[1], {6, 150, 100, 8}));
     EXPECT_TRUE(rectIs(p.texts[4], {6, 161, 100, 13}));
     EXPECT_TRUE(rectIs(p.spinner, {6, 177, 145, 20}));
     EXPECT_TRUE(rectIs(p.spinner->edittext, {6, 177, 130, 20}));
     EXPECT_EQ(p.spinner->edittext->text_x_offset, 58); // field drawn from x 64
+    EXPECT_TRUE(rectIs(p.separators[2], {6, 200, 100, 8}));
     EXPECT_TRUE(rectIs(p.texts[5], {6, 211, 111, 13}));
     EXPECT_TRUE(rectIs(p.primitives, {22, 230, 131, 65}));
     EXPECT_TRUE(rectIs(p.radios[0], {28, 244, 85, 13}));
     EXPECT_TRUE(rectIs(p.radios[1], {28, 260, 110, 13}));
     EXPECT_TRUE(rectIs(p.radios[2], {28, 276, 113, 13}));
+    EXPECT_TRUE(rectIs(p.group, {28, 244, 113, 45})); // around its buttons
     EXPECT_TRUE(rectIs(p.mode, {12, 304, 152, 65}));
     EXPECT_TRUE(rectIs(p.boxes[0], {18, 318, 115, 13}));
     EXPECT_TRUE(rectIs(p.boxes[1], {18, 334, 111, 13}));
     EXPECT_TRUE(rectIs(p.boxes[2], {18, 350, 134, 13}));
     EXPECT_TRUE(rectIs(p.buttons[3], {9, 375, 158, 20}));
+}
 
-    // The three separators, in the order added.
-    int separators[] = {54, 150, 200};
-    int found = 0;
-    for (GLUI_Control* c : GLUI_Internals::topLevel(gui)) {
-        if (!dynamic_cast<GLUI_Separator*>(c)) continue;
-        ASSERT_LT(found, 3);
-        EXPECT_TRUE(rectIs(c, {6, separators[found], 100, 8}));
-        ++found;
-    }
-    EXPECT_EQ(found, 3);
+// Created at the size of an empty panel where the program asked, then asked
+// for the size the controls need; a window manager's other size is asked
+// back, the panel's own size is left alone.
+TEST_F(LayoutTest, WindowIsAskedForTheSizeItsControlsNeed)
+{
+    const FakeHost::Window& created = host.windows[window];
+    EXPECT_EQ(created.title, "Controls");
+    EXPECT_EQ(std::make_pair(created.x, created.y), std::make_pair(750, 100));
+    EXPECT_EQ(std::make_pair(created.w, created.h), std::make_pair(18, 12));
+
+    EditorPanel p(gui);
+    ASSERT_FALSE(host.sizeRequests[window].empty());
+    EXPECT_EQ(host.sizeRequests[window].back(), std::make_pair(176, 401));
+
+    host.sizeRequests.clear();
+    host.events.reshape(window, 636, 984); // a tiling window manager
+    ASSERT_EQ(host.sizeRequests[window].size(), 1u);
+    EXPECT_EQ(host.sizeRequests[window][0], std::make_pair(176, 401));
+    EXPECT_EQ(GLUI_Internals::controlAt(gui, 80, 90), p.buttons[0]); // still at the top-left
+
+    host.events.reshape(window, 176, 401);
+    EXPECT_EQ(host.sizeRequests[window].size(), 1u);
 }
 
 TEST_F(LayoutTest, CaptionWiderThanTheWindowGrowsIt)
@@ -89,22 +96,40 @@ TEST_F(LayoutTest, CaptionWiderThanTheWindowGrowsIt)
     EXPECT_EQ(button->x_abs, (678 - 100) / 2); // re-centred in the wider window
 }
 
+TEST_F(LayoutTest, NewCaptionLaysTheWindowOutAgain)
+{
+    GLUI_StaticText* t = gui->add_statictext("Short");
+    GLUI_Button* b = gui->add_button("B");
+    EXPECT_EQ(GLUI_Internals::width(gui), 118);
+    t->set_text(std::string(20, 'W').c_str()); // 220 px
+    EXPECT_EQ(GLUI_Internals::width(gui), 238);
+    EXPECT_EQ(b->x_abs, (238 - 100) / 2);
+    EXPECT_EQ(host.sizeRequests[window].back(), std::make_pair(238, GLUI_Internals::height(gui)));
+}
+
 TEST_F(LayoutTest, PanelWithoutCaptionAndEmptyPanels)
 {
     GLUI_Panel* plain = gui->add_panel("", GLUI_PANEL_EMBOSSED);
     GLUI_Checkbox* c = gui->add_checkbox_to_panel(plain, "Box");
-    EXPECT_EQ(c->y_abs, plain->y_abs + 6);
     EXPECT_EQ(plain->y_abs, 6 + 3);
+    EXPECT_EQ(c->y_abs, plain->y_abs + 6);
     EXPECT_EQ(plain->h, 6 + 13 + 6);
-    GLUI_Panel* empty = gui->add_panel("An empty panel with a long caption");
-    EXPECT_GE(empty->w, helvetica12Width("An empty panel with a long caption") + 16);
-    EXPECT_GT(empty->h, 0);
+    const char* caption = "An empty panel with a long caption";
+    GLUI_Panel* empty = gui->add_panel(caption);
+    EXPECT_EQ(empty->w, helvetica12Width(caption) + 16);
+    EXPECT_EQ(empty->h, 14 + 6);
+    EXPECT_EQ(empty->y_abs, plain->y_abs + plain->h + 3 + 3 + 3);
 }
 
-TEST_F(LayoutTest, ControlsAddedToANullPanelGoToTheWindow)
+TEST_F(LayoutTest, ControlsAddedToANullOrForeignPanelGoToTheWindow)
 {
     GLUI_Checkbox* c = gui->add_checkbox_to_panel(nullptr, "Loose");
     EXPECT_EQ(c->x_abs, 6);
+    GLUI* other = GLUI_Master.create_glui("Other");
+    GLUI_Checkbox* d = gui->add_checkbox_to_panel(other->add_panel("Elsewhere"), "Strays");
+    GLUI_Internals::destroy(other);
+    EXPECT_EQ(GLUI_Internals::topLevel(gui), (std::vector<GLUI_Control*>{c, d}));
+    EXPECT_EQ(d->y_abs, 6 + 13 + 3);
     EXPECT_EQ(gui->add_radiobutton_to_group(nullptr, "Orphan"), nullptr);
     GLUI_StaticText* t = gui->add_statictext(nullptr);
     EXPECT_STREQ(t->get_name(), "");
@@ -112,8 +137,7 @@ TEST_F(LayoutTest, ControlsAddedToANullPanelGoToTheWindow)
 
 TEST_F(LayoutTest, HitTestingUsesTheStoredRectangles)
 {
-    EditorPanel p;
-    p.build(gui);
+    EditorPanel p(gui);
     GLUI_Control* newButton = p.buttons[0];
     EXPECT_EQ(GLUI_Internals::controlAt(gui, 32, 81), newButton);   // top-left pixel
     EXPECT_EQ(GLUI_Internals::controlAt(gui, 143, 100), newButton); // bottom-right pixel
@@ -135,8 +159,7 @@ TEST_F(LayoutTest, HitTestingUsesTheStoredRectangles)
 
 TEST_F(LayoutTest, FocusOrderIsTheOrderAdded)
 {
-    EditorPanel p;
-    p.build(gui);
+    EditorPanel p(gui);
     std::vector<GLUI_Control*> expected = {p.buttons[0], p.buttons[1], p.buttons[2], p.spinner,
                                            p.spinner->edittext, p.radios[0], p.radios[1], p.radios[2],
                                            p.boxes[0], p.boxes[1], p.boxes[2], p.buttons[3]};

@@ -1,20 +1,19 @@
 // Values without a display: GLUI_CB, limits, the one value path of each
-// control (live variable, redisplay of the main window, callbacks) and
-// sync_live.
-#include <gtest/gtest.h>
-
+// control (live variable, redisplay of the main window, callbacks) whether
+// the value comes as an int or a float, decimal spinners, sync_live, and the
+// library's own checks.
+#include <cfloat>
 #include <climits>
+#include <cmath>
 #include <cstddef>
+#include <string>
 #include <type_traits>
 #include <vector>
 
 #include "editor_panel.h"
-#include "fake_host.h"
-#include "internals.h"
+#include "panel_fixture.h"
 
 namespace {
-
-const int MAIN = 5; // the main graphics window's id in these tests
 
 // ---- GLUI_CB -----------------------------------------------------------
 
@@ -31,18 +30,14 @@ static_assert(GLUI_LIMIT_NONE == 0 && GLUI_LIMIT_CLAMP == 1 && GLUI_LIMIT_WRAP =
 static_assert(GLUI_SPINNER_INT == 2 && GLUI_SPINNER_FLOAT == 3 && GLUI_EDITTEXT_TEXT == 1, "type constants");
 static_assert(GLUI_PANEL_NONE == 0 && GLUI_PANEL_EMBOSSED == 1 && GLUI_PANEL_RAISED == 2, "panel constants");
 
-class ValuesTest : public ::testing::Test {
+class ValuesTest : public PanelTest {
 protected:
-    FakeHost host;
-    GLUI* gui = GLUI_Internals::newHeadless();
     ValuesTest()
     {
         gui->set_main_gfx_window(MAIN);
         idCalls.clear();
         objCalls.clear();
     }
-    ~ValuesTest() override { GLUI_Internals::destroy(gui); }
-    int mainRedisplays() { return host.redisplays[MAIN]; }
 };
 
 TEST_F(ValuesTest, CallbackObjectCallsWhatItHolds)
@@ -62,7 +57,7 @@ TEST_F(ValuesTest, CallbackObjectCallsWhatItHolds)
     EXPECT_EQ(objCalls, std::vector<GLUI_Control*>{b});
 }
 
-// ---- spinner -------------------------------------------------------------
+// ---- integer spinner -----------------------------------------------------------
 
 TEST_F(ValuesTest, SpinnerStartsFromItsLiveVariable)
 {
@@ -119,6 +114,7 @@ TEST_F(ValuesTest, SpinnerSetIntValClampsWritesAndRedisplaysWithoutCallback)
 TEST_F(ValuesTest, SpinnerWithoutLimitsOrLiveVariable)
 {
     GLUI_Spinner* s = gui->add_spinner("S");
+    EXPECT_STREQ(s->edittext->get_text(), "0");
     s->set_int_val(-12345);
     EXPECT_EQ(s->get_int_val(), -12345);
     EXPECT_STREQ(s->edittext->get_text(), "-12345");
@@ -133,6 +129,139 @@ TEST_F(ValuesTest, WrapLimitsGoRoundAtTheEnds)
     s->set_int_val(4);
     EXPECT_EQ(v, 1);
     s->set_int_val(0);
+    EXPECT_EQ(v, 3);
+}
+
+// set_float_val on an integer spinner takes the number toward zero and then
+// goes the way set_int_val goes: limits, text, live variable, redisplay.
+TEST_F(ValuesTest, FloatIntoAnIntegerSpinnerTakesItsValuePath)
+{
+    EditorPanel p(gui);
+    p.spinner->callback = recordId;
+    int before = mainRedisplays();
+    p.spinner->set_float_val(11.7f);
+    EXPECT_EQ(editor.pointSize, 11);
+    EXPECT_STREQ(p.spinner->edittext->get_text(), "11");
+    EXPECT_EQ(p.spinner->get_float_val(), 11.0f);
+    p.spinner->set_float_val(1e30f); // far past an int: saturated, then clamped
+    EXPECT_EQ(editor.pointSize, 12);
+    p.spinner->set_float_val(-7.9f);
+    EXPECT_EQ(editor.pointSize, 8);
+    EXPECT_STREQ(p.spinner->edittext->get_text(), "8");
+    p.spinner->edittext->set_float_val(9.5f); // the field's own setter is the spinner's
+    EXPECT_EQ(editor.pointSize, 9);
+    EXPECT_EQ(mainRedisplays(), before + 4);
+    p.spinner->set_float_val(NAN); // no number: nothing happens
+    EXPECT_EQ(editor.pointSize, 9);
+    EXPECT_EQ(mainRedisplays(), before + 4);
+    EXPECT_TRUE(idCalls.empty());
+}
+
+TEST_F(ValuesTest, FloatIntoCheckboxesAndRadioGroupsTakesTheirPaths)
+{
+    EditorPanel p(gui);
+    p.boxes[1]->set_float_val(0.0f);
+    EXPECT_EQ(editor.showLines, 0);
+    EXPECT_EQ(p.boxes[1]->get_float_val(), 0.0f);
+    p.group->set_float_val(2.9f);
+    EXPECT_EQ(editor.drawMode, 2);
+    editor.drawMode = 99;
+    p.group->set_float_val(2.0f); // no change: the group writes nothing
+    EXPECT_EQ(editor.drawMode, 99);
+    p.group->set_float_val(7.0f); // no such button
+    EXPECT_EQ(p.group->get_int_val(), 2);
+}
+
+// ---- decimal spinner -----------------------------------------------------------
+
+TEST_F(ValuesTest, DecimalSpinnerKeepsAFloatWithinItsLimits)
+{
+    float speed = 0.25f;
+    GLUI_Spinner* s = gui->add_spinner("Speed", GLUI_SPINNER_FLOAT, &speed, 2, recordId);
+    EXPECT_EQ(s->get_float_val(), 0.25f);
+    EXPECT_STREQ(s->edittext->get_text(), "0.25");
+    s->set_float_limits(0.5f, 1.5f);
+    EXPECT_EQ(speed, 0.5f); // outside: the low limit
+    s->set_float_val(1.125f);
+    EXPECT_EQ(speed, 1.125f);
+    EXPECT_EQ(s->get_int_val(), 1);
+    EXPECT_STREQ(s->edittext->get_text(), "1.125");
+    s->set_float_val(7.0f);
+    EXPECT_EQ(speed, 1.5f);
+    s->set_int_val(-3);
+    EXPECT_EQ(speed, 0.5f);
+    s->set_float_limits(-FLT_MAX, FLT_MAX, GLUI_LIMIT_NONE);
+    s->set_float_val(INFINITY);
+    EXPECT_EQ(speed, FLT_MAX);
+    s->set_int_limits(-2, 2, GLUI_LIMIT_WRAP);
+    EXPECT_EQ(speed, -2.0f);
+    s->set_float_val(2.5f);
+    EXPECT_EQ(speed, -2.0f); // past the top: round to the bottom
+    EXPECT_TRUE(idCalls.empty());
+}
+
+TEST_F(ValuesTest, DecimalSpinnerArrowsStepOnAGridOfItsRange)
+{
+    float level = 0.37f;
+    GLUI_Spinner* s = gui->add_spinner("Level", GLUI_SPINNER_FLOAT, &level, 2, recordId);
+    s->set_float_limits(0.0f, 1.0f);
+    int arrowX = s->x_abs + s->w - 6, upY = s->y_abs + 5, downY = s->y_abs + 15;
+    click(arrowX, upY);
+    EXPECT_EQ(level, 0.38f);
+    EXPECT_STREQ(s->edittext->get_text(), "0.38");
+    click(arrowX, downY);
+    click(arrowX, downY);
+    EXPECT_EQ(level, 0.36f);
+    s->set_float_limits(0.0f, 1.0f, GLUI_LIMIT_NONE); // no limits: steps of 0.1 from 0
+    click(arrowX, upY);
+    EXPECT_EQ(level, 0.4f);
+    EXPECT_STREQ(s->edittext->get_text(), "0.4");
+    click(arrowX, downY);
+    click(arrowX, downY);
+    click(arrowX, downY);
+    click(arrowX, downY);
+    click(arrowX, downY);
+    EXPECT_EQ(level, -0.1f);
+    EXPECT_EQ(idCalls.size(), 9u);
+}
+
+TEST_F(ValuesTest, DecimalFieldTakesOnePointAndCommitsTheNumber)
+{
+    float level = 0.0f;
+    GLUI_Spinner* s = gui->add_spinner("Level", GLUI_SPINNER_FLOAT, &level, 2, recordId);
+    s->set_float_limits(-10.0f, 10.0f);
+    click(s->x_abs + 100, s->y_abs + 10); // the field
+    special(GLUT_KEY_END);
+    key(8);
+    type("-3.2.5x");
+    EXPECT_STREQ(s->edittext->get_text(), "-3.25");
+    key('\r');
+    EXPECT_EQ(level, -3.25f);
+    special(GLUT_KEY_HOME);
+    key('.'); // not before the minus
+    EXPECT_STREQ(s->edittext->get_text(), "-3.25");
+    special(GLUT_KEY_END);
+    for (int i = 0; i < 5; ++i) key(8);
+    type(".5");
+    key('\r');
+    EXPECT_EQ(level, 0.5f);
+    type("99999999999999999999999"); // more than the field holds; clamped
+    EXPECT_EQ(std::string(s->edittext->get_text()).size(), 20u);
+    key('\r');
+    EXPECT_EQ(level, 10.0f);
+    type("-");
+    key('\r'); // no digits: 0
+    EXPECT_EQ(level, 0.0f);
+    EXPECT_EQ(idCalls.size(), 4u);
+}
+
+TEST_F(ValuesTest, IntegerSpinnerGivenDecimalLimitsKeepsToWholeNumbersInside)
+{
+    int v = 0;
+    GLUI_Spinner* s = gui->add_spinner("S", GLUI_SPINNER_INT, &v);
+    s->set_float_limits(0.5f, 3.7f);
+    EXPECT_EQ(v, 1);
+    s->set_int_val(10);
     EXPECT_EQ(v, 3);
 }
 
@@ -164,19 +293,18 @@ TEST_F(ValuesTest, CheckboxWithNullLiveVariableKeepsItsValue)
 
 TEST_F(ValuesTest, RadioSetIntValActsOnlyOnAChange)
 {
-    EditorPanel p;
-    p.drawMode = 2; // the live variable is the initial value
-    p.build(gui);
+    editor.drawMode = 2; // the live variable is the initial value
+    EditorPanel p(gui);
     EXPECT_EQ(p.group->get_int_val(), 2);
     int before = mainRedisplays();
 
-    p.drawMode = 99; // a stale variable shows whether the group writes it
+    editor.drawMode = 99; // a stale variable shows whether the group writes it
     p.group->set_int_val(2);
-    EXPECT_EQ(p.drawMode, 99);
+    EXPECT_EQ(editor.drawMode, 99);
     EXPECT_EQ(mainRedisplays(), before);
 
     p.group->set_int_val(0);
-    EXPECT_EQ(p.drawMode, 0);
+    EXPECT_EQ(editor.drawMode, 0);
     EXPECT_EQ(mainRedisplays(), before + 1);
 
     p.group->set_int_val(3); // no such button
@@ -189,11 +317,13 @@ TEST_F(ValuesTest, RadioSetIntValActsOnlyOnAChange)
 
 TEST_F(ValuesTest, SyncLiveCopiesChangedVariablesIntoControls)
 {
-    EditorPanel p;
-    p.build(gui);
-    p.pointSize = 11;
-    p.drawMode = 2;
-    p.showLines = 0;
+    EditorPanel p(gui);
+    float level = 0.5f;
+    GLUI_Spinner* decimal = gui->add_spinner("Level", GLUI_SPINNER_FLOAT, &level);
+    editor.pointSize = 11;
+    editor.drawMode = 2;
+    editor.showLines = 0;
+    level = 0.75f;
     int before = mainRedisplays();
     GLUI_Master.sync_live_all();
     EXPECT_EQ(p.spinner->get_int_val(), 11);
@@ -201,17 +331,30 @@ TEST_F(ValuesTest, SyncLiveCopiesChangedVariablesIntoControls)
     EXPECT_EQ(p.group->get_int_val(), 2);
     EXPECT_EQ(p.boxes[1]->get_int_val(), 0);
     EXPECT_EQ(p.boxes[0]->get_int_val(), 1);
+    EXPECT_EQ(decimal->get_float_val(), 0.75f);
+    EXPECT_STREQ(decimal->edittext->get_text(), "0.75");
     EXPECT_EQ(mainRedisplays(), before); // copying in writes nothing back
 }
 
 TEST_F(ValuesTest, EditorPanelStartsAsTheEditorExpects)
 {
-    EditorPanel p;
-    p.build(gui);
-    EXPECT_EQ(p.pointSize, 10);
+    EditorPanel p(gui);
+    EXPECT_EQ(editor.pointSize, DEFAULT_POINT_SIZE);
     EXPECT_STREQ(p.spinner->edittext->get_text(), "10");
-    EXPECT_EQ(p.drawMode, 0);
-    EXPECT_EQ(p.showPoints + p.showLines + p.showGeometry, 3);
+    EXPECT_EQ(p.spinner->edittext->int_low, MIN_POINT_SIZE);
+    EXPECT_EQ(p.spinner->edittext->int_high, MAX_POINT_SIZE);
+    EXPECT_EQ(editor.drawMode, static_cast<int>(DrawMode::Polygon));
+    EXPECT_EQ(editor.showPoints + editor.showLines + editor.showGeometry, 3);
+}
+
+// ---- the library's own checks ------------------------------------------------------
+
+// The library is tested with its asserts on: a host that breaks its
+// contract (text of negative width) stops it at once.
+TEST_F(ValuesTest, BrokenHostContractStopsTheLibrary)
+{
+    host.negativeWidths = true;
+    EXPECT_DEATH(gui->add_statictext("Text"), "non-negative width");
 }
 
 } // namespace

@@ -1,68 +1,10 @@
 /*
  * GL/glui.h - a small GLUI-compatible control-panel library for GLUT programs.
  *
- * Source compatible with the part of GLUI 2.35 - 2.37 that a simple editor
- * panel needs: static text, separators, buttons, an integer spinner, embossed
- * panels, radio groups and checkboxes, live variables, GLUI_CB callbacks and
- * GLUI_Master (window creation and the idle function).
- *
- * How the library works
- *  - Every control keeps one rectangle (x_abs, y_abs, w, h, window pixels,
- *    y downwards). The panel lays itself out after every add_...() call and
- *    the same rectangles are used for hit testing and drawing.
- *  - Every value change goes through one path per control: clamp, store,
- *    write the live variable, redraw the panel, post a redisplay of the main
- *    graphics window. Callbacks run after that, with the main graphics window
- *    current; the previous window is made current again afterwards.
- *  - Mouse: a press on a control makes it the active control. While the
- *    button is held the control looks pressed only when the pointer is over
- *    it. The release acts only when the pointer is over the active control;
- *    a release anywhere else does nothing (a checkbox reverts its preview).
- *  - Spinner arrows step once on the press, then repeat while held: the first
- *    repeat comes 400 ms after the press, then one step every 80 ms
- *    (12.5 steps per second). The value never leaves the limits; repetition
- *    stops when the arrow is released or the pointer leaves it.
- *  - The panel redraws only when something in it changed. The idle function
- *    registered by GLUI_Master.set_glutIdleFunc() first does the library's
- *    own work (arrow repeat) and then calls the program's function.
- *  - The panel window is created at the size of an empty panel (GLUT's
- *    initial window position, size and display mode are restored
- *    afterwards). Each add_...() asks for the size the controls need; GLUT
- *    carries out only the last request, once, before the panel's first frame,
- *    so the window goes straight to its final size (no intermediate sizes).
- *    Its reshape callback forces that size back.
- *
- * Keyboard
- *  - Keys go to the focused control only; with no control focused, keys typed
- *    in the panel are dropped (never passed to the drawing window).
- *  - Tab commits the focused control and moves focus forward in the order the
- *    controls were added (buttons, the spinner, its edit field, each radio
- *    button, each checkbox); with nothing focused it focuses the first one.
- *    A Tab that arrives with GLUT_ACTIVE_SHIFT set moves backwards.
- *    What freeglut 3.4 delivers for Shift+Tab under X11 (checked with XTest
- *    on Xvfb): the Shift press arrives as the special key GLUT_KEY_SHIFT_L
- *    (112), and the Tab itself - keysym ISO_Left_Tab while Shift is down -
- *    is dropped by freeglut: neither the keyboard nor the special callback
- *    sees it. So under X11 Shift+Tab does nothing; the backward move works
- *    where GLUT passes the Tab on with the Shift modifier.
- *  - Space on a focused button, checkbox or radio button clicks it; Enter
- *    does nothing there. Up / Down on the focused spinner (or its field) step
- *    like an arrow click. The focused control shows a dotted focus box.
- *
- * Bad input (none of these crashes)
- *  - set_int_limits(low, high) with low > high: the two are swapped.
- *  - A typed number too long for an int (e.g. "99999999999"): it saturates to
- *    INT_MAX / INT_MIN before clamping; the field accepts at most 11
- *    characters.
- *  - A caption wider than the window: the control and the window grow to fit
- *    it (nothing is cut off; the window may get wide).
- *  - A null live variable: the control keeps its value internally and writes
- *    nothing; a null caption counts as "".
- *  - set_int_val far out of range: clamped to the limits (spinner); stored
- *    as given on a checkbox (any non-zero value shows a tick; a click then
- *    makes it 0); ignored on a radio group when there is no such button.
- *  - A null panel or group passed to add_..._to_panel / add_radiobutton:
- *    the control is added to the window itself (no group: NULL is returned).
+ * Source compatible with the part of GLUI 2.35 - 2.37 that a simple panel
+ * needs: static text, separators, buttons, spinners, embossed panels, radio
+ * groups and checkboxes, live variables, GLUI_CB callbacks and GLUI_Master
+ * (window creation and the idle function). How it works: glui/README.md.
  */
 #ifndef GLUI_COMPAT_GLUI_H
 #define GLUI_COMPAT_GLUI_H
@@ -105,7 +47,8 @@ class GLUI;
 class GLUI_Control;
 class GLUI_Panel;
 class GLUI_RadioGroup;
-struct GLUI_Internals;
+class GLUI_Spinner;
+struct GLUI_Internals; /* the library's tests */
 
 typedef void (*GLUI_Update_CB)(int id);
 typedef void (*GLUI_Control_CB)(GLUI_Control *);
@@ -131,6 +74,8 @@ class GLUI_Control {
 public:
     virtual ~GLUI_Control();
 
+    /* Each control's one value path: limits, live variable, redraw, and a
+       redisplay of the main graphics window; never the callback. */
     virtual void set_int_val(int new_int);
     int get_int_val() const { return int_val; }
     virtual void set_float_val(float new_float);
@@ -165,39 +110,40 @@ protected:
     friend class GLUI;
     friend struct GLUI_Internals;
 
-    /* Layout: the size from the caption (text measured by the panel). */
-    virtual void update_size() {}
-    /* True when this control's children stack inside it as a column. */
-    virtual bool is_container() const { return false; }
-    /* True when the control is laid out centred in its parent. */
+    /* Layout: measure() sets w and h, place() the position of the control
+       and of what is inside it. A container stacks its column items. */
+    virtual void measure() {}
+    virtual void place(int x, int y);
+    virtual void join_column(std::vector<GLUI_Control *> &column);
+    virtual void column_placed() {}
     virtual bool is_centred() const { return false; }
-    /* Extra space above and below in a column. */
     virtual int outer_pad() const { return 0; }
+    std::vector<GLUI_Control *> column_items();
+    void measure_column(int top);
+    void place_column(int top);
+    void layout_window();
 
     virtual void draw() {}
     virtual void draw_focus() {}
 
-    /* Mouse state machine; x, y in window pixels. */
+    /* Input; x, y in window pixels. */
     virtual bool hit(int x, int y) const;
-    virtual void mouse_down(int x, int y) { (void)x; (void)y; }
-    virtual void mouse_held(int x, int y, bool inside) { (void)x; (void)y; (void)inside; }
-    virtual void mouse_up(int x, int y, bool inside) { (void)x; (void)y; (void)inside; }
-    /* A key while focused; returns true when it was used. */
-    virtual bool key(int key, bool special) { (void)key; (void)special; return false; }
-    /* Focus moves away (commit typed text). */
+    virtual void mouse_down(int x, int y);
+    virtual void mouse_held(int x, int y, bool inside);
+    virtual void mouse_up(int x, int y, bool inside);
+    virtual bool key(int key, bool special);
     virtual void focus_lost() {}
     virtual void focus_gained() {}
+    virtual bool wants_idle() const { return false; }
+    virtual void idle(unsigned now_ms);
 
-    /* The value path: writes the live variable, redraws the panel and asks
-       for a redisplay of the main graphics window. */
     void output_live(int post_redisplay = 1);
     void execute_callback();
     void redraw();
     int read_live_int() const;
-
+    float read_live_float() const;
     int text_width(const char *text) const;
     bool is_focused() const;
-    bool is_active() const;
     bool pressed_look() const;
 };
 
@@ -208,7 +154,7 @@ public:
 protected:
     friend class GLUI;
     GLUI_StaticText() {}
-    void update_size() override;
+    void measure() override;
     void draw() override;
 };
 
@@ -216,7 +162,7 @@ class GLUI_Separator : public GLUI_Control {
 protected:
     friend class GLUI;
     GLUI_Separator() {}
-    void update_size() override;
+    void measure() override;
     void draw() override;
 };
 
@@ -224,7 +170,7 @@ class GLUI_Button : public GLUI_Control {
 protected:
     friend class GLUI;
     GLUI_Button() {}
-    void update_size() override;
+    void measure() override;
     bool is_centred() const override { return true; }
     void draw() override;
     void draw_focus() override;
@@ -238,13 +184,15 @@ public:
 
 protected:
     friend class GLUI;
+    friend struct GLUI_Internals;
     GLUI_Checkbox() {}
-    void update_size() override;
+    void measure() override;
     void draw() override;
     void draw_focus() override;
     void mouse_up(int x, int y, bool inside) override;
     bool key(int key, bool special) override;
     void commit_toggle();
+    bool shown_ticked() const;
 };
 
 /* int_val holds the panel's style (GLUI_PANEL_...). */
@@ -252,14 +200,12 @@ class GLUI_Panel : public GLUI_Control {
 protected:
     friend class GLUI;
     GLUI_Panel() {}
-    void update_size() override;
-    bool is_container() const override { return true; }
+    void measure() override;
+    void place(int x, int y) override;
     bool is_centred() const override { return true; }
     int outer_pad() const override { return 3; }
     void draw() override;
 };
-
-class GLUI_RadioButton;
 
 class GLUI_RadioGroup : public GLUI_Control {
 public:
@@ -271,6 +217,8 @@ protected:
     friend class GLUI;
     friend class GLUI_RadioButton;
     GLUI_RadioGroup() : num_buttons(0) {}
+    void join_column(std::vector<GLUI_Control *> &column) override;
+    void column_placed() override;
     void select(int value, bool by_user);
 };
 
@@ -281,27 +229,28 @@ public:
 protected:
     friend class GLUI;
     GLUI_RadioButton() : group(NULL) {}
-    void update_size() override;
+    void measure() override;
     void draw() override;
     void draw_focus() override;
     void mouse_up(int x, int y, bool inside) override;
     bool key(int key, bool special) override;
 };
 
-class GLUI_Spinner;
-
-/* The spinner's edit field (an integer field). */
+/* A spinner's edit field: an integer or a decimal number. */
 class GLUI_EditText : public GLUI_Control {
 public:
     const char *get_text() const { return text.c_str(); }
     void set_text(const char *new_text);
     void set_int_val(int new_int) override;
+    void set_float_val(float new_float) override;
     void set_int_limits(int low, int high, int limit_type = GLUI_LIMIT_CLAMP);
+    void set_float_limits(float low, float high, int limit_type = GLUI_LIMIT_CLAMP);
 
     GLUI_String text;
     int data_type;
     int has_limits;
     int int_low, int_high;
+    float float_low, float_high;
     int text_x_offset;
     int insertion_pt;
     int sel_start, sel_end;
@@ -310,37 +259,37 @@ public:
 protected:
     friend class GLUI;
     friend class GLUI_Spinner;
-    friend struct GLUI_Internals;
     GLUI_EditText();
-    void update_size() override;
+    void measure() override;
     void draw() override;
-    void draw_focus() override;
     void mouse_down(int x, int y) override;
     void mouse_held(int x, int y, bool inside) override;
     bool key(int key, bool special) override;
     void focus_lost() override;
     void focus_gained() override;
-    int field_x() const { return x_abs + text_x_offset; }
     int char_at(int x) const;
     void delete_selection();
-    void commit();
     bool type_char(int c);
+    void commit();
 };
 
 class GLUI_Spinner : public GLUI_Control {
 public:
     void set_int_val(int new_val) override;
+    void set_float_val(float new_val) override;
     void set_int_limits(int low, int high, int limit_type = GLUI_LIMIT_CLAMP);
+    void set_float_limits(float low, float high, int limit_type = GLUI_LIMIT_CLAMP);
     int get_int_val() const { return int_val; }
+    float get_float_val() const { return float_val; }
     GLUI_EditText *edittext;
     int data_type;
 
 protected:
     friend class GLUI;
     friend class GLUI_EditText;
-    friend struct GLUI_Internals;
     GLUI_Spinner();
-    void update_size() override;
+    void measure() override;
+    void place(int x, int y) override;
     void draw() override;
     void draw_focus() override;
     bool hit(int x, int y) const override;
@@ -348,19 +297,19 @@ protected:
     void mouse_held(int x, int y, bool inside) override;
     void mouse_up(int x, int y, bool inside) override;
     bool key(int key, bool special) override;
+    bool wants_idle() const override { return held_arrow != 0; }
+    void idle(unsigned now_ms) override;
     void sync_live(int recurse = 1, int draw = 1) override;
 
-    /* Every change of value: clamp, store, show, write, redisplay; the
-       callback when the value changed and the change came from the user. */
-    void apply(int new_val, bool from_user);
-    int clamp(int v) const;
-    void step(int dir, bool from_user);
-    int arrow_at(int x, int y) const; /* +1 up, -1 down, 0 none */
-    void idle_repeat(int now_ms);
+    void apply(double new_val, bool from_user);
+    void set_limits(double low, double high, int limit_type);
+    void step(int dir);
+    int arrow_at(int x, int y) const;
 
-    int held_arrow;   /* the arrow pressed, +1 / -1, or 0 */
-    bool arrow_inside; /* the pointer is over the held arrow */
-    int next_repeat_ms;
+    int held_arrow;        /* the arrow held down: +1 up, -1 down, 0 none */
+    bool arrow_inside;     /* the pointer is over the held arrow */
+    unsigned last_step_ms; /* when the held arrow last stepped (or was pressed) */
+    unsigned wait_ms;      /* from last_step_ms to the next step */
 };
 
 class GLUI {
@@ -403,36 +352,30 @@ public:
 private:
     friend class GLUI_Master_Object;
     friend class GLUI_Control;
-    friend class GLUI_Spinner;
     friend struct GLUI_Internals;
     GLUI();
     GLUI(const GLUI &) = delete;
     GLUI &operator=(const GLUI &) = delete;
 
-    template <class T> T *adopt(T *ctrl, GLUI_Control *parent, const char *name);
-    void layout();
-    void size_of(GLUI_Control *c);
-    int place(GLUI_Control *c, int x, int y, int parent_x, int parent_w);
+    void attach(GLUI_Control *ctrl, GLUI_Control *parent, const char *name);
     void draw_all();
-    void post_panel_redisplay();
     std::vector<GLUI_Control *> focus_order() const;
     GLUI_Control *control_at(int x, int y) const;
-    GLUI_Control *deepest_at(const GLUI_Control *c, int x, int y) const;
     void set_focus(GLUI_Control *c);
     void move_focus(int dir);
+    bool wants_idle() const;
+    void idle(unsigned now_ms);
 
     void on_mouse(int button, int state, int x, int y);
     void on_motion(int x, int y);
-    void on_keyboard(int key, bool special, int x, int y);
+    void on_key(int key, bool special);
     void on_reshape(int w, int h);
 
-    GLUI_Control root;       /* the window's column */
-    int width, height;       /* the window size the controls need */
-    int window_w, window_h;  /* the size the window has (last reshape), 0 before */
-    GLUI_Control *active;    /* pressed with the mouse, or NULL */
-    GLUI_Control *focused;   /* takes keys, or NULL */
-    GLUI_Spinner *repeating; /* holds an arrow, or NULL */
-    bool active_inside;      /* the pointer is over the active control */
+    GLUI_Control root;      /* the window's column; its size is the window's */
+    int window_w, window_h; /* the size the window has (last reshape), 0 before */
+    GLUI_Control *active;   /* pressed with the mouse, or NULL */
+    GLUI_Control *focused;  /* takes keys, or NULL */
+    bool active_inside;     /* the pointer is over the active control */
 };
 
 class GLUI_Master_Object {
@@ -449,6 +392,15 @@ public:
 private:
     friend struct GLUI_Internals;
     std::vector<GLUI *> guis;
+
+    GLUI *gui_of_window(int window) const;
+    void update_idle();
+    static void idle_turn();
+    static void on_display(int window);
+    static void on_reshape(int window, int w, int h);
+    static void on_key(int window, int key, bool special);
+    static void on_mouse(int window, int button, int state, int x, int y);
+    static void on_motion(int window, int x, int y);
 };
 
 extern GLUI_Master_Object GLUI_Master;
