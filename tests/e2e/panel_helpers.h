@@ -30,6 +30,10 @@ constexpr Rect SCHEMA_BUTTON{9, 375, 158, 20};
 constexpr Rect SPINNER{6, 177, 145, 20};
 // The white field the value is drawn in, and the two arrows at its right.
 constexpr Rect SPINNER_FIELD{64, 177, 73, 20};
+// Where presses land: the field takes them on its label too, the spinner
+// only on the column of its arrows.
+constexpr Rect SPINNER_LABEL_AND_FIELD{6, 177, 130, 20};
+constexpr Rect SPINNER_ARROWS{136, 177, 15, 20};
 constexpr Rect UP_ARROW{139, 180, 12, 8};
 constexpr Rect DOWN_ARROW{139, 188, 12, 8};
 // Rows of the radio buttons (Polygon, Triangle Fan, Triangle Strip) and of

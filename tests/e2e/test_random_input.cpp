@@ -49,6 +49,11 @@ constexpr Millis WAIT = 30s;  // generous: the sanitizer build is slow
 constexpr int SAVE_EVERY = 120;
 constexpr int CHECKPOINT_EVERY = 300;
 
+// What a failure shows: the events since the last checkpoint that passed, and
+// this many before it.
+constexpr std::size_t HISTORY_BEFORE_CHECKPOINT = 30;
+constexpr std::size_t MAX_HISTORY = 2000;
+
 unsigned envNumber(const char* name, unsigned fallback)
 {
     const char* v = std::getenv(name);
@@ -69,9 +74,9 @@ const char* commandName(Command c)
     return "?";
 }
 
-// Controls of the panel in the order Tab visits them, with their rectangles.
-// A press on one focuses it; the spinner's field lies inside the spinner and
-// wins there.
+// Controls of the panel in the order Tab visits them, with the rectangles a
+// press on them lands in (a press focuses the control). The spinner's field
+// takes presses on its label too; the spinner itself only on its arrows.
 struct PanelControl {
     const char* name;
     Rect rect;
@@ -82,8 +87,8 @@ const std::vector<PanelControl>& panelControls()
     using namespace e2e::panel;
     static const std::vector<PanelControl> controls = {
         {"New", NEW_BUTTON, true},         {"Load", LOAD_BUTTON, true},
-        {"Save", SAVE_BUTTON, true},       {"Spinner", SPINNER, false},
-        {"SpinnerField", SPINNER_FIELD, false},
+        {"Save", SAVE_BUTTON, true},       {"Spinner", SPINNER_ARROWS, false},
+        {"SpinnerField", SPINNER_LABEL_AND_FIELD, false},
         {"Polygon", RADIOS[0], false},     {"Fan", RADIOS[1], false},
         {"Strip", RADIOS[2], false},       {"Points", CHECKBOXES[0], false},
         {"Lines", CHECKBOXES[1], false},   {"Geometry", CHECKBOXES[2], false},
@@ -91,7 +96,7 @@ const std::vector<PanelControl>& panelControls()
     };
     return controls;
 }
-constexpr int FOCUS_NEW = 0, FOCUS_LOAD = 1, FOCUS_SAVE = 2, FOCUS_SPINNER = 3, FOCUS_FIELD = 4;
+constexpr int FOCUS_NEW = 0, FOCUS_LOAD = 1, FOCUS_SAVE = 2, FOCUS_SPINNER = 3;
 // Pixels on either side of a control's edge where the driver never presses or
 // releases, so that which control is hit never depends on an exact border.
 constexpr int EDGE = 3;
@@ -131,10 +136,17 @@ protected:
 
     // ------------------------------------------------------------ reporting
 
+    // Every event since the last checkpoint that passed, and a few before it.
     void note(const std::string& what)
     {
         recent_.push_back("#" + std::to_string(events_) + " " + what);
-        if (recent_.size() > 20)
+        if (recent_.size() > MAX_HISTORY)
+            recent_.pop_front();
+    }
+
+    void checkpointPassed()
+    {
+        while (recent_.size() > HISTORY_BEFORE_CHECKPOINT)
             recent_.pop_front();
     }
 
@@ -265,8 +277,6 @@ protected:
     int panelControlAt(int rx, int ry) const
     {
         int x = rx - panelGeo_.x, y = ry - panelGeo_.y;
-        if (inside(panelControls()[FOCUS_FIELD].rect, x, y, 0))
-            return FOCUS_FIELD;
         const auto& cs = panelControls();
         for (int i = 0; i < static_cast<int>(cs.size()); ++i)
             if (inside(cs[i].rect, x, y, 0))
@@ -363,7 +373,10 @@ protected:
     {
         focus_ = panelControlAt(px_, py_);
         pressedControl_ = focus_;
+        noteFocus();
     }
+
+    void noteFocus() { note(std::string("  (focus: ") + (focus_ < 0 ? "none" : panelControls()[focus_].name) + ")"); }
 
     // Left release in the panel after a press there: a button acts when the
     // release is on it too.
@@ -609,14 +622,16 @@ protected:
                 commandReached(Command::Save);
         } else if (w == Where::Panel) {
             const int n = static_cast<int>(panelControls().size());
-            if (k.ks == XK_Tab)
-                focus_ = focus_ < 0 ? (k.shift ? n - 1 : 0) : (focus_ + (k.shift ? n - 1 : 1)) % n;
+            // freeglut drops Shift+Tab under X11: the focus stays.
+            if (k.ks == XK_Tab && !k.shift)
+                focus_ = focus_ < 0 ? 0 : (focus_ + 1) % n;
             else if (k.ks == XK_space && focus_ == FOCUS_NEW)
                 commandReached(Command::New);
             else if (k.ks == XK_space && focus_ == FOCUS_LOAD)
                 commandReached(Command::Load);
             else if (k.ks == XK_space && focus_ == FOCUS_SAVE)
                 commandReached(Command::Save);
+            noteFocus();
         }
     }
 
@@ -802,6 +817,8 @@ protected:
         }
         checkErrors();
         lastCount_ = count;
+        if (!failed())
+            checkpointPassed();
         commands_.clear();
         leftPresses_.clear();
         plainLeftPresses_ = dismissals_ = deleteChoices_ = 0;
