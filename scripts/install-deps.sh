@@ -3,33 +3,74 @@
 # and this machine lacks. As root it uses apt-get; otherwise it prints the
 # exact command to run and fails.
 #
-#   scripts/install-deps.sh editor   build and run the editor
-#   scripts/install-deps.sh test     also build and run every test
+#   scripts/install-deps.sh editor    build and run the editor
+#   scripts/install-deps.sh test      also build and run every test
+#   scripts/install-deps.sh windows   cross-build for Windows (MinGW-w64) and run
+#                                     its tests under Wine; also makes freeglut's
+#                                     source package available to apt-get source
 set -euo pipefail
 
 what=${1:-editor}
 packages=(cmake g++ make freeglut3-dev libglu1-mesa-dev)
-if [ "$what" = test ]; then
-  packages+=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xdotool x11-utils
-             imagemagick libx11-dev libxtst-dev libxdamage-dev)
-elif [ "$what" != editor ]; then
-  echo "usage: $0 [editor|test]" >&2
-  exit 2
-fi
+case "$what" in
+  editor) ;;
+  test)
+    packages+=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xdotool x11-utils
+               imagemagick libx11-dev libxtst-dev libxdamage-dev) ;;
+  windows)
+    packages=(cmake make g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 wine dpkg-dev
+              googletest) ;;
+  *)
+    echo "usage: $0 [editor|test|windows]" >&2
+    exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+
+# Windows: freeglut is built from Debian's source package, which apt-get
+# source finds only through a deb-src entry. One is added beside the Debian
+# list, with the same archive and suites.
+src_list=/etc/apt/sources.list.d/debian-src.sources
+need_src_list=no
+if [ "$what" = windows ] && ! apt-get source --print-uris freeglut >/dev/null 2>&1; then
+  need_src_list=yes
+fi
+
+[ ${#missing[@]} -eq 0 ] && [ "$need_src_list" = no ] && exit 0
 
 if [ "$(id -u)" -ne 0 ]; then
-  echo "Missing packages: ${missing[*]}"
-  echo "Install them as root, then run this again:"
-  echo "  sudo apt-get update && sudo apt-get install -y ${missing[*]}"
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "Missing packages: ${missing[*]}"
+    echo "Install them as root, then run this again:"
+    echo "  sudo apt-get update && sudo apt-get install -y ${missing[*]}"
+  fi
+  if [ "$need_src_list" = yes ]; then
+    echo "apt-get source cannot fetch freeglut: no deb-src entry. As root, run:"
+    echo "  sudo $0 windows"
+  fi
   exit 1
 fi
-echo "Installing: ${missing[*]}"
+
 export DEBIAN_FRONTEND=noninteractive
-apt-get update -qq
-apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+if [ "$need_src_list" = yes ]; then
+  # The archive of the first entry of Debian's own list (a mirror or a
+  # snapshot on some machines), else the main archive.
+  uri=$(awk '/^URIs:/ { print $2; exit }' /etc/apt/sources.list.d/debian.sources 2>/dev/null || true)
+  uri=${uri:-http://deb.debian.org/debian}
+  echo "Adding $src_list (deb-src, $uri, bookworm and bookworm-updates)"
+  cat > "$src_list" <<LIST
+Types: deb-src
+URIs: $uri
+Suites: bookworm bookworm-updates
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+LIST
+fi
+apt-get -o DPkg::Lock::Timeout=600 update -qq
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test, twice:
+# Builds everything and runs every test, in three stages:
 #   build/            g++, warnings as errors: unit tests and end-to-end tests
 #                     that drive the real editor on its own Xvfb server
 #   build-sanitize/   clang with AddressSanitizer and UndefinedBehaviorSanitizer:
 #                     the same tests again, plus a bounded run of the point-file fuzzer
-# Fails when any test fails; the output ends with the last run's ctest summary.
+#   build-windows/    MinGW-w64 cross-build for Windows (scripts/build-windows.sh):
+#                     the unit tests under Wine
+# Fails when any test fails; the output ends with the Windows stage's ctest
+# summary and how long that stage took.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
@@ -35,5 +38,10 @@ export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
 export LSAN_OPTIONS="suppressions=$root/tests/sanitizer/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 (cd "$root/build-sanitize" && ctest --output-on-failure -j "$jobs") || status=1
+
+echo "== Windows build and its unit tests under Wine: build-windows/"
+windows_start=$SECONDS
+"$root/scripts/build-windows.sh" --test || status=1
+echo "== Windows stage took $((SECONDS - windows_start)) s"
 
 exit "$status"

@@ -1,16 +1,12 @@
 #include "editor/point_file.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <fstream>
 #include <iostream>
 #include <istream>
+
+#include "editor/file_system.h"
 
 namespace {
 
@@ -22,20 +18,22 @@ bool isBlank(int c)
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-// Next white-space separated word of `in`; false at the end of the input.
-// A word longer than MAX_TOKEN_LENGTH is cut there, which makes it invalid.
-bool nextToken(std::istream& in, std::string& token)
+// Next white-space separated word from `next`, which returns one character
+// at a time and EOF at the end; false at the end of the input. A word longer
+// than MAX_TOKEN_LENGTH is cut there, which makes it invalid.
+template <typename NextChar>
+bool nextToken(NextChar& next, std::string& token)
 {
     token.clear();
-    int c = in.get();
+    int c = next();
     while (c != EOF && isBlank(c)) {
-        c = in.get();
+        c = next();
     }
     while (c != EOF && !isBlank(c)) {
         if (token.size() <= MAX_TOKEN_LENGTH) {
             token.push_back(static_cast<char>(c));
         }
-        c = in.get();
+        c = next();
     }
     return !token.empty();
 }
@@ -71,11 +69,6 @@ bool parseFloat(const std::string& token, float& value)
     return end != token.c_str() && end == token.c_str() + token.size();  // no NUL inside
 }
 
-std::string describeErrno(const char* what)
-{
-    return std::string(what) + ": " + std::strerror(errno);
-}
-
 const char* const VALUE_NAMES[] = {"x", "y", "size"};
 
 }  // namespace
@@ -94,10 +87,13 @@ std::string formatPointFile(const PointSet& set)
     return text;
 }
 
-bool readPointFile(std::istream& in, PointSet& out, std::string& error)
+namespace {
+
+template <typename NextChar>
+bool readPoints(NextChar next, PointSet& out, std::string& error)
 {
     std::string token;
-    if (!nextToken(in, token)) {
+    if (!nextToken(next, token)) {
         error = "the file is empty";
         return false;
     }
@@ -116,7 +112,7 @@ bool readPointFile(std::istream& in, PointSet& out, std::string& error)
         float values[3];
         for (int k = 0; k < 3; k++) {
             auto where = [&] { return std::string(VALUE_NAMES[k]) + " of point " + std::to_string(i + 1); };
-            if (!nextToken(in, token)) {
+            if (!nextToken(next, token)) {
                 error = "the file ends before " + where() + " of " + std::to_string(count);
                 return false;
             }
@@ -139,84 +135,44 @@ bool readPointFile(std::istream& in, PointSet& out, std::string& error)
     return true;
 }
 
-namespace {
-
-// Permissions a plain fopen(..., "w") would have given a new file.
-mode_t newFileMode()
-{
-    const mode_t mask = umask(0);
-    umask(mask);
-    return 0666 & ~mask;
-}
-
-// Writes `text` to a new temporary file beside points.txt and renames it over
-// points.txt. Returns an empty string on success, else what failed.
-std::string replacePointsFile(const std::string& text, bool& couldNotCreate)
-{
-    std::string tempName = std::string(POINTS_FILE) + ".XXXXXX";
-    const int fd = mkstemp(&tempName[0]);
-    if (fd < 0) {
-        couldNotCreate = true;
-        return describeErrno("cannot create a file");
-    }
-    fchmod(fd, newFileMode());
-
-    std::string failure;
-    std::FILE* file = fdopen(fd, "w");
-    if (file == nullptr) {
-        failure = describeErrno("cannot open the temporary file");
-        close(fd);
-    } else {
-        const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size() &&
-                             std::fflush(file) == 0 && fsync(fd) == 0;
-        if (!written) {
-            failure = describeErrno("write failed");
-        }
-        if (std::fclose(file) != 0 && failure.empty()) {
-            failure = describeErrno("close failed");
-        }
-    }
-    if (failure.empty() && std::rename(tempName.c_str(), POINTS_FILE) != 0) {
-        failure = describeErrno("cannot replace points.txt");
-    }
-    if (!failure.empty()) {
-        std::remove(tempName.c_str());
-    }
-    return failure;
-}
-
 }  // namespace
+
+bool readPointFile(std::istream& in, PointSet& out, std::string& error)
+{
+    return readPoints([&in] { return in.get(); }, out, error);
+}
 
 void savePointSet(int /*id*/)
 {
-    bool couldNotCreate = false;
-    const std::string failure = replacePointsFile(formatPointFile(editor.pointSet), couldNotCreate);
-    if (couldNotCreate) {
+    std::string failure;
+    switch (replaceFile(POINTS_FILE, formatPointFile(editor.pointSet), failure)) {
+    case SaveStatus::Saved:
+        break;
+    case SaveStatus::CannotCreate:
         std::cout << "No file to save to :))" << std::endl;
-    } else if (!failure.empty()) {
+        break;
+    case SaveStatus::Failed:
         std::cout << "Could not save the point set, " << failure << std::endl;
+        break;
     }
 }
 
 void loadPointSet(int /*id*/)
 {
-    // Only a regular file is read: opening a FIFO would block the editor.
-    struct stat info {};
-    if (stat(POINTS_FILE, &info) != 0) {
+    OpenStatus status = OpenStatus::Missing;
+    std::FILE* file = openRegularFile(POINTS_FILE, status);
+    if (status == OpenStatus::Missing) {
         std::cout << "No file to load from :))" << std::endl;
         return;
     }
-    if (!S_ISREG(info.st_mode)) {
+    if (status == OpenStatus::NotRegularFile) {
         std::cout << "Invalid point file: points.txt is not a regular file" << std::endl;
         return;
     }
-    std::ifstream in(POINTS_FILE, std::ios::binary);
-    if (!in) {
-        std::cout << "No file to load from :))" << std::endl;
-        return;
-    }
     std::string error;
-    if (!readPointFile(in, editor.pointSet, error)) {
+    const bool read = readPoints([file] { return std::getc(file); }, editor.pointSet, error);
+    std::fclose(file);
+    if (!read) {
         std::cout << "Invalid point file: " << error << std::endl;
     }
 }
