@@ -281,6 +281,9 @@ public:
     // Asks for a new size, as a user dragging the window's corner would
     // (XResizeWindow; a window manager applies it to the frame). Returns at once.
     void resize(Window w, int width, int height);
+    // Asks for a new position of the window's top-left corner (its frame's,
+    // under a window manager), as a user dragging it would. Returns at once.
+    void move(Window w, int x, int y);
 
     // Keyboard focus: whether keys now go to `w` (or a window inside it), and
     // making sure they do the way the desktop needs (see KeyFocus); the

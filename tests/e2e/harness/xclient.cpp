@@ -252,6 +252,12 @@ void XClient::resize(Window w, int width, int height)
     sync();
 }
 
+void XClient::move(Window w, int x, int y)
+{
+    XMoveWindow(dpy_, w, x, y);
+    sync();
+}
+
 // ---------------------------------------------------------------- focus
 
 bool XClient::hasFocus(Window w) const
