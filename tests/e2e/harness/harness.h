@@ -325,7 +325,8 @@ public:
 
 private:
     void fakeKey(KeySym ks, bool down);
-    std::optional<Window> waitForMenuAt(int rootX, int rootY, Millis timeout) const;
+    std::optional<Window> waitForMenuAt(int rootX, int rootY, const std::vector<Window>& before,
+                                        Millis timeout) const;
     bool pointerIn(Window w) const;
     void activate(Window w);
     void waitForWindowManager();

@@ -10,6 +10,7 @@
 #include <X11/keysym.h>
 #include <poll.h>
 
+#include <algorithm>
 #include <atomic>
 #include <ostream>
 #include <stdexcept>
@@ -513,14 +514,18 @@ void XClient::typeText(const std::string& text)
 
 // ---------------------------------------------------------------- menu
 
-std::optional<Window> XClient::waitForMenuAt(int rootX, int rootY, Millis timeout) const
+std::optional<Window> XClient::waitForMenuAt(int rootX, int rootY, const std::vector<Window>& before,
+                                             Millis timeout) const
 {
     // The menu is an override-redirect top-level window whose top-left corner
-    // is at the pointer.
+    // is at the pointer, mapped after the right click (a window manager's
+    // frames are override-redirect windows too, but were there before).
     std::optional<Window> menu;
     waitUntil(
         [&] {
             for (Window w : topLevelWindows()) {
+                if (std::find(before.begin(), before.end(), w) != before.end())
+                    continue;
                 XWindowAttributes a;
                 if (!XGetWindowAttributes(dpy_, w, &a) || !a.override_redirect)
                     continue;
@@ -541,10 +546,11 @@ void XClient::selectMenuEntry(Window w, int x, int y, int index, Millis timeout)
     Geometry g = geometry(w);
     int rx = g.x + x, ry = g.y + y;
     movePointer(rx, ry);
+    const std::vector<Window> before = topLevelWindows();
     click(3);
     // Entries are 25 pixels high below a 2-pixel border.
     int ex = rx + 30, ey = ry + 2 + 25 * index + 12;
-    std::optional<Window> menu = waitForMenuAt(ex, ey, timeout);
+    std::optional<Window> menu = waitForMenuAt(ex, ey, before, timeout);
     if (!menu)
         throw std::runtime_error("no pop-up menu appeared after a right click at window point (" +
                                  std::to_string(x) + ", " + std::to_string(y) + ")");
