@@ -4,18 +4,24 @@
 # exact command to run and fails.
 #
 #   scripts/install-deps.sh editor   build and run the editor
-#   scripts/install-deps.sh test     also build and run every test
+#   scripts/install-deps.sh xvfb     the same, on a virtual X server (run-editor.sh --xvfb)
+#   scripts/install-deps.sh test     also build and run every test, on a bare
+#                                    virtual X server and under the window
+#                                    managers openbox and i3
 set -euo pipefail
 
 what=${1:-editor}
 packages=(cmake g++ make freeglut3-dev libglu1-mesa-dev)
-if [ "$what" = test ]; then
-  packages+=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xdotool x11-utils
-             imagemagick libx11-dev libxtst-dev libxdamage-dev)
-elif [ "$what" != editor ]; then
-  echo "usage: $0 [editor|test]" >&2
-  exit 2
-fi
+case "$what" in
+  editor) ;;
+  xvfb) packages+=(xvfb) ;;
+  test) packages+=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xdotool x11-utils
+                   imagemagick libx11-dev libxtst-dev libxdamage-dev openbox i3-wm) ;;
+  *)
+    echo "usage: $0 [editor|xvfb|test]" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
