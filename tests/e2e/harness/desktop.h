@@ -13,8 +13,10 @@
 //   - how keys reach a window (the pointer over it, or an activation as a
 //     click on its title bar would do);
 //   - how a program's window is found (title alone, or title and process id).
-// A new kind of desktop adds a case to these enumerations and a factory below;
-// the tests only ask the Desktop.
+// A new kind of desktop adds a case to these enumerations and a factory below
+// (a program started through a launcher, say, adds the launcher as a field,
+// and frames it draws itself a placement with a fixed offset); the tests only
+// ask the Desktop.
 #pragma once
 
 #include <optional>

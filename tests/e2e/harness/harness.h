@@ -19,7 +19,12 @@
 //
 // EditorTest (a GoogleTest fixture) starts `point-editor` in a fresh temporary
 // directory on its own X server and waits until both windows are mapped and the
-// first white frame is on screen. To prepare the directory before the editor
+// first white frame is on screen. The server runs the desktop that
+// E2E_WINDOW_MANAGER names (desktop.h): a bare Xvfb, or one with openbox or
+// i3; a fixture that needs a particular one overrides chooseDesktop(). Keys
+// typed into a window other than through pressKey() need
+// x_->focusForKeys(window) first, since under a click-to-focus window manager
+// they go to the focused window rather than the one under the pointer. To prepare the directory before the editor
 // starts, derive a fixture and override beforeStart(). When a test fails, the
 // directory is kept, screenshots of both windows are saved into it and the
 // paths are printed.
