@@ -61,6 +61,11 @@ TEST_F(Tiled, WindowsStandSideBySideAtTheManagersSizes)
     EXPECT_GT(d.height, DRAWING_HEIGHT);
     // Drawn white all over at that size.
     EXPECT_TRUE(waitForDrawing([&](const Image& i) { return i.allNear(WHITE, 0); }).allNear(WHITE, 0));
+    // The panel asks for its own size back and i3 keeps its own: that must
+    // not turn into a loop of resizes and redraws.
+    RedrawCounter panelRedraws(server_->display(), panel_);
+    EXPECT_TRUE(panelRedraws.waitForQuiet(300ms, 10s)) << "the Controls window keeps redrawing";
+    EXPECT_EQ(x_->geometry(panel_).width, p.width);
 }
 
 TEST_F(Tiled, PanelIsDrawnAllOverAtStart)
