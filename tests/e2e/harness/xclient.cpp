@@ -342,11 +342,16 @@ Geometry XClient::geometry(Window w) const
 Image XClient::capture(Window w) const
 {
     XWindowAttributes a;
-    if (!XGetWindowAttributes(dpy_, w, &a))
-        throw std::runtime_error("cannot capture window " + std::to_string(w) + ": it is gone");
-    lastXError = 0;
-    XImage* xi = XGetImage(dpy_, w, 0, 0, static_cast<unsigned>(a.width),
-                           static_cast<unsigned>(a.height), AllPlanes, ZPixmap);
+    XImage* xi = nullptr;
+    // A window manager may shrink the window between reading its size and
+    // reading its pixels; the size is read again then.
+    for (int attempt = 0; attempt < 5 && !xi; ++attempt) {
+        if (!XGetWindowAttributes(dpy_, w, &a))
+            throw std::runtime_error("cannot capture window " + std::to_string(w) + ": it is gone");
+        lastXError = 0;
+        xi = XGetImage(dpy_, w, 0, 0, static_cast<unsigned>(a.width), static_cast<unsigned>(a.height), AllPlanes,
+                       ZPixmap);
+    }
     if (!xi)
         throw std::runtime_error("XGetImage failed on window " + std::to_string(w) +
                                  " (is it mapped?)");
