@@ -100,7 +100,8 @@ void EditorTest::SetUp()
         drawing_ = x_->waitForWindow(DRAWING_TITLE, editor_->pid(), 20s);
         panel_ = x_->waitForWindow(PANEL_TITLE, editor_->pid(), 20s);
     } catch (const std::exception& e) {
-        FAIL() << e.what() << "\neditor output:\n" << editor_->transcript();
+        FAIL() << e.what() << "\neditor (" << (editor_->isRunning() ? "running" : "ended") << ") output:\n"
+               << editor_->transcript() << server_->windowManagerOutput();
     }
     bool white = false;
     Image first = x_->waitForImage(

@@ -159,6 +159,8 @@ public:
     XServer& operator=(const XServer&) = delete;
     const std::string& display() const { return display_; }  // e.g. ":7"
     const Desktop& desktop() const { return desktop_; }
+    // What the window manager wrote so far, for failure messages ("" without one).
+    std::string windowManagerOutput() const;
 
 private:
     void startWindowManager(Millis timeout);

@@ -202,6 +202,13 @@ XServer::XServer(const Desktop& desktop, Millis timeout) : desktop_(desktop)
 
 XServer::~XServer() { stop(); }
 
+std::string XServer::windowManagerOutput() const
+{
+    if (!manager_)
+        return "";
+    return desktop_.name + (manager_->isRunning() ? " (running)" : " (ended)") + ":\n" + manager_->transcript();
+}
+
 void XServer::stop()
 {
     manager_.reset();

@@ -239,11 +239,19 @@ Window XClient::waitForWindow(const std::string& wanted, pid_t pid, Millis timeo
             return found && isViewable(*found);
         },
         timeout, 10ms);
-    if (!ok)
+    if (!ok) {
+        std::string seen;
+        if (std::optional<Window> any = findWindow(wanted)) {
+            std::optional<pid_t> itsPid = windowPid(*any);
+            seen = " (a window of that title, " + std::to_string(*any) + ", is " +
+                   (isViewable(*any) ? "mapped" : "not mapped") + " and names " +
+                   (itsPid ? "process " + std::to_string(*itsPid) : "no process") + ")";
+        }
         throw std::runtime_error("no mapped window titled \"" + wanted + "\"" +
                                  (desktop_.windowsCarryPid ? " of process " + std::to_string(pid) : "") +
                                  " appeared within " + std::to_string(timeout.count()) + " ms on the " +
-                                 desktop_.name + " desktop");
+                                 desktop_.name + " desktop" + seen);
+    }
     return *found;
 }
 
