@@ -4,7 +4,10 @@
 # exact command to run and fails.
 #
 #   scripts/install-deps.sh editor    build and run the editor
-#   scripts/install-deps.sh test      also build and run every test
+#   scripts/install-deps.sh xvfb      the same, on a virtual X server (run-editor.sh --xvfb)
+#   scripts/install-deps.sh test      also build and run every test, on a bare
+#                                     virtual X server and under the window
+#                                     managers openbox and i3
 #   scripts/install-deps.sh windows   cross-build for Windows (MinGW-w64) and run
 #                                     its tests under Wine; also makes freeglut's
 #                                     source package available to apt-get source
@@ -14,14 +17,15 @@ what=${1:-editor}
 packages=(cmake g++ make freeglut3-dev libglu1-mesa-dev)
 case "$what" in
   editor) ;;
+  xvfb) packages+=(xvfb) ;;
   test)
     packages+=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xdotool x11-utils
-               imagemagick libx11-dev libxtst-dev libxdamage-dev) ;;
+               imagemagick libx11-dev libxtst-dev libxdamage-dev openbox i3-wm) ;;
   windows)
     packages=(cmake make g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 wine dpkg-dev
               googletest) ;;
   *)
-    echo "usage: $0 [editor|test|windows]" >&2
+    echo "usage: $0 [editor|xvfb|test|windows]" >&2
     exit 2 ;;
 esac
 

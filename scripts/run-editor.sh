@@ -1,19 +1,33 @@
 #!/usr/bin/env bash
 # Builds the editor into build/ and starts it in the current directory, where
 # it keeps its points.txt. Arguments are passed on to the editor (GLUT takes them).
+#
+#   scripts/run-editor.sh            on your display ($DISPLAY)
+#   scripts/run-editor.sh --xvfb     on a private virtual X server, started
+#                                    and stopped with the editor (no display needed)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
-"$root/scripts/install-deps.sh" editor
+on_xvfb=
+if [ "${1:-}" = --xvfb ]; then
+  on_xvfb=1
+  shift
+fi
+
+"$root/scripts/install-deps.sh" "$([ -n "$on_xvfb" ] && echo xvfb || echo editor)"
 cmake -S "$root" -B "$root/build" -DBUILD_TESTING=OFF >/dev/null
 cmake --build "$root/build" --target point-editor -j "$(nproc)"
 
+if [ -n "$on_xvfb" ]; then
+  echo "The editor runs on a virtual display that nobody sees; press Ctrl+C here to end it."
+  exec "$root/scripts/with-xvfb.sh" "$root/build/point-editor" "$@"
+fi
 if [ -z "${DISPLAY:-}" ]; then
   cat <<MSG
 The editor is built ($root/build/point-editor) but there is no display to show it on
-(DISPLAY is not set). On a machine without a desktop, run it on a virtual X server:
-  apt-get install -y xvfb
-  Xvfb :99 -screen 0 1280x1024x24 & DISPLAY=:99 $root/build/point-editor
+(DISPLAY is not set). To run it on a private virtual X server (Xvfb) that is
+started before the editor and stopped after it:
+  $root/scripts/run-editor.sh --xvfb
 MSG
   exit 1
 fi

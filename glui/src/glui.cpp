@@ -12,8 +12,8 @@
 using glui_host::host;
 
 GLUI::GLUI()
-    : main_gfx_window_id(-1), glut_window_id(0), window_w(0), window_h(0), active(NULL), focused(NULL),
-      active_inside(false)
+    : main_gfx_window_id(-1), glut_window_id(0), window_w(0), window_h(0), redraw_after_resize(false),
+      active(NULL), focused(NULL), active_inside(false)
 {
     root.glui = this;
     root.layout_window();
@@ -65,6 +65,12 @@ void GLUI::draw_all()
     drawTree(&root);
     if (focused) focused->draw_focus();
     glui_draw::endFrame();
+    // The first frame after a resize can reach the screen at the window's old
+    // size (Mesa resizes its buffers only at that swap): draw once more.
+    if (redraw_after_resize) {
+        redraw_after_resize = false;
+        root.redraw();
+    }
 }
 
 // ---- focus and hit testing ------------------------------------------------------
@@ -192,6 +198,7 @@ void GLUI::on_reshape(int w, int h)
 {
     window_w = w;
     window_h = h;
+    redraw_after_resize = true;
     if (glut_window_id > 0 && (w != root.w || h != root.h)) host().reshapeWindow(glut_window_id, root.w, root.h);
     root.redraw();
 }

@@ -2,6 +2,7 @@
 // a shell and a small GLUT program (probe/probe.cpp).
 #include <X11/keysym.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -220,5 +221,116 @@ TEST_F(ProbeTest, ReportsTheExitStatus)
     EXPECT_TRUE(status->exited);
     EXPECT_EQ(status->code, 3);
 }
+
+// ---------------------------------------------------------------- desktops
+
+TEST(Desktop, IsNamedByTheEnvironmentValue)
+{
+    EXPECT_EQ(Desktop::named("").manager, WindowManager::None);
+    EXPECT_EQ(Desktop::named("none").manager, WindowManager::None);
+    EXPECT_EQ(Desktop::named("openbox").manager, WindowManager::Openbox);
+    EXPECT_EQ(Desktop::named("i3").manager, WindowManager::I3);
+    try {
+        Desktop::named("Openbox");
+        ADD_FAILURE() << "an unknown desktop name was accepted";
+    } catch (const std::invalid_argument& e) {
+        EXPECT_NE(std::string(e.what()).find("openbox, i3, or none"), std::string::npos) << e.what();
+    }
+}
+
+TEST(Desktop, ExpectsTheClientAreaWhereItsPlacementPutsIt)
+{
+    const FrameExtents frame{1, 2, 20, 5};
+    EXPECT_EQ(expectedClientPosition(Desktop::bare(), 750, 100, {}), (RootPosition{750, 100}));
+    EXPECT_EQ(expectedClientPosition(Desktop::openbox(), 750, 100, frame), (RootPosition{751, 120}));
+    EXPECT_FALSE(expectedClientPosition(Desktop::i3(), 750, 100, frame));
+}
+
+// The harness under each window manager, against two probes with the same title.
+class UnderWindowManager : public ::testing::TestWithParam<const char*> {
+protected:
+    void SetUp() override
+    {
+        server = std::make_unique<XServer>(Desktop::named(GetParam()));
+        x = std::make_unique<XClient>(*server);
+        for (auto* p : {&first, &second}) {
+            *p = std::make_unique<Process>(E2E_PROBE_PATH, std::vector<std::string>{"probe"}, server->display());
+            ASSERT_TRUE((*p)->waitForLine("ready", 20s)) << (*p)->transcript();
+        }
+        firstWindow = x->waitForWindow("probe", first->pid());
+        secondWindow = x->waitForWindow("probe", second->pid());
+    }
+    void expectLine(Process& p, const std::string& line)
+    {
+        EXPECT_TRUE(p.waitForLine(line)) << "missing \"" << line << "\"; output:\n" << p.transcript();
+    }
+
+    std::unique_ptr<XServer> server;
+    std::unique_ptr<XClient> x;
+    std::unique_ptr<Process> first, second;
+    Window firstWindow = 0, secondWindow = 0;
+};
+
+TEST_P(UnderWindowManager, FindsEachProgramsWindowInsideItsFrame)
+{
+    EXPECT_NE(firstWindow, secondWindow);
+    EXPECT_EQ(x->windowPid(firstWindow), first->pid());
+    EXPECT_EQ(x->windowPid(secondWindow), second->pid());
+    EXPECT_FALSE(x->findWindow("probe", 1)) << "a title alone was enough";
+    EXPECT_FALSE(x->findWindow("prob", first->pid())) << "a process id alone was enough";
+    EXPECT_EQ(x->title(firstWindow), "probe");
+    // Both sit in frames of the manager, not on the root.
+    const std::vector<Window> top = x->topLevelWindows();
+    EXPECT_EQ(std::find(top.begin(), top.end(), firstWindow), top.end());
+
+    std::optional<Pixel> at = x->expectedPosition(firstWindow, 50, 60);
+    if (server->desktop().placement == Placement::Tiled) {
+        EXPECT_FALSE(at);
+    } else {
+        ASSERT_TRUE(at);
+        Geometry g = x->geometry(firstWindow);
+        EXPECT_EQ(g.x, at->x);
+        EXPECT_EQ(g.y, at->y);
+        EXPECT_GT(x->frameExtents(firstWindow).top, 0) << "no title bar";
+    }
+}
+
+TEST_P(UnderWindowManager, KeysGoToTheWindowGivenTheFocus)
+{
+    x->focusForKeys(firstWindow);
+    EXPECT_TRUE(x->hasFocus(firstWindow));
+    x->tapKey('a');
+    expectLine(*first, "key a");
+    x->focusForKeys(secondWindow);
+    EXPECT_FALSE(x->hasFocus(firstWindow));
+    x->tapKey('b');
+    expectLine(*second, "key b");
+    x->focusForKeys(firstWindow);
+    x->tapKey('c');
+    expectLine(*first, "key c");
+    EXPECT_FALSE(first->waitForLine("key b", 0ms)) << "the first probe got a key typed into the second";
+    EXPECT_FALSE(second->waitForLine([](const std::string& l) { return l != "key b"; }, 100ms))
+        << second->transcript();
+}
+
+TEST_P(UnderWindowManager, ClickReleasesWhereItPressedThoughThePointerMovesOnAtOnce)
+{
+    // The manager holds each press back until it has focused the window; the
+    // release must still be reported where it happened. (The second probe:
+    // a stacking manager puts it over the first.)
+    for (int i = 0; i < 10; ++i) {
+        x->click(secondWindow, 20 + i, 30);
+        x->movePointer(secondWindow, 150, 70 - i);
+    }
+    for (int i = 0; i < 10; ++i) {
+        SCOPED_TRACE("click " + std::to_string(i));
+        expectLine(*second, "button 0 down " + std::to_string(20 + i) + " 30");
+        expectLine(*second, "button 0 up " + std::to_string(20 + i) + " 30");
+        if (HasFailure())
+            break;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Desktops, UnderWindowManager, ::testing::Values("openbox", "i3"));
 
 }  // namespace

@@ -148,7 +148,9 @@ TEST_F(Keys, CapitalSNewAndLoadActAsTheirButtons)
 TEST_F(Keys, LowerCaseLettersAndZeroEightNineDoNothing)
 {
     std::remove(workFile("points.txt").c_str());
-    const Image panelBefore = capturePanel();
+    // The panel as first drawn (on a busy machine it may not be yet when the drawing is).
+    const Image panelBefore = waitForPanel([](const Image& i) { return spinnerValue(i) == 10 && checkboxTicked(i, 2); });
+    noteImage(panelBefore, "controls-before-the-keys");
     // Every lower-case letter (q and s included), the unused digits and a few
     // other keys: none may save, clear, load, quit or change anything.
     std::string keys = "abcdefghijklmnopqrstuvwxyz089 .,-+";

@@ -203,7 +203,8 @@ TEST_F(PanelSpinner, HeldArrowRepeatsAndStopsAtTheLimit)
 class PanelSpinnerTyping : public PanelFixture {
 protected:
     // Clicks the field, selects its whole text by dragging across it, types
-    // `text` and presses Enter, with the pointer kept over the panel.
+    // `text` and presses Enter, with the pointer kept over the panel (and
+    // the panel focused, where a window manager decides the focus).
     void typeValue(const std::string& text)
     {
         const int y = SPINNER_FIELD.cy();
@@ -213,6 +214,7 @@ protected:
         x_->movePointer(panel_, SPINNER_FIELD.x + 6, y);
         x_->movePointer(panel_, SPINNER_FIELD.x + 2, y);
         x_->release(1);
+        x_->focusForKeys(panel_);
         x_->typeText(text);
         x_->tapKey(XK_Return);
     }
@@ -251,6 +253,7 @@ TEST_F(PanelSpinnerTyping, TypedValueIsCommittedByAClickOnThePanelNotInTheDrawin
     x_->press(1);
     x_->movePointer(panel_, SPINNER_FIELD.x + 2, y);
     x_->release(1);
+    x_->focusForKeys(panel_);
     x_->typeText("12");
     ASSERT_TRUE(addPointAt(1, -100, 0));
     // A click on the panel's background commits the typed 12.

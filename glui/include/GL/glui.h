@@ -373,6 +373,7 @@ private:
 
     GLUI_Control root;      /* the window's column; its size is the window's */
     int window_w, window_h; /* the size the window has (last reshape), 0 before */
+    bool redraw_after_resize; /* the next frame is the first at a new size */
     GLUI_Control *active;   /* pressed with the mouse, or NULL */
     GLUI_Control *focused;  /* takes keys, or NULL */
     bool active_inside;     /* the pointer is over the active control */

@@ -91,16 +91,17 @@ std::string saveScreenshot(const Image& img, const std::string& name, const std:
 void EditorTest::SetUp()
 {
     dir_ = std::make_unique<TempDir>("e2e-editor");
-    server_ = std::make_unique<XServer>();
+    server_ = std::make_unique<XServer>(chooseDesktop());
     x_ = std::make_unique<XClient>(*server_);
     beforeStart();
     editor_ = std::make_unique<Process>(editorPath(), std::vector<std::string>{}, server_->display(),
                                         dir_->path());
     try {
-        drawing_ = x_->waitForWindow(DRAWING_TITLE, 20s);
-        panel_ = x_->waitForWindow(PANEL_TITLE, 20s);
+        drawing_ = x_->waitForWindow(DRAWING_TITLE, editor_->pid(), 20s);
+        panel_ = x_->waitForWindow(PANEL_TITLE, editor_->pid(), 20s);
     } catch (const std::exception& e) {
-        FAIL() << e.what() << "\neditor output:\n" << editor_->transcript();
+        FAIL() << e.what() << "\neditor (" << (editor_->isRunning() ? "running" : "ended") << ") output:\n"
+               << editor_->transcript() << server_->windowManagerOutput();
     }
     bool white = false;
     Image first = x_->waitForImage(
@@ -167,8 +168,10 @@ std::optional<std::string> EditorTest::readPointsFile() const { return readFile(
 
 void EditorTest::pressKey(KeySym ks)
 {
-    // A corner pixel: away from anything the tests draw.
-    x_->movePointer(drawing_, DRAWING_WIDTH - 2, DRAWING_HEIGHT - 2);
+    // A corner pixel, of whatever size the window has: away from anything the tests draw.
+    Geometry g = x_->geometry(drawing_);
+    x_->movePointer(drawing_, g.width - 2, g.height - 2);
+    x_->focusForKeys(drawing_);
     x_->tapKey(ks);
 }
 

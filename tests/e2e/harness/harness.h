@@ -19,7 +19,12 @@
 //
 // EditorTest (a GoogleTest fixture) starts `point-editor` in a fresh temporary
 // directory on its own X server and waits until both windows are mapped and the
-// first white frame is on screen. To prepare the directory before the editor
+// first white frame is on screen. The server runs the desktop that
+// E2E_WINDOW_MANAGER names (desktop.h): a bare Xvfb, or one with openbox or
+// i3; a fixture that needs a particular one overrides chooseDesktop(). Keys
+// typed into a window other than through pressKey() need
+// x_->focusForKeys(window) first, since under a click-to-focus window manager
+// they go to the focused window rather than the one under the pointer. To prepare the directory before the editor
 // starts, derive a fixture and override beforeStart(). When a test fails, the
 // directory is kept, screenshots of both windows are saved into it and the
 // paths are printed.
@@ -53,6 +58,8 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+
+#include "desktop.h"
 
 // Xlib's types, declared without its header: Xlib defines macros (None,
 // True, Bool...) that break GoogleTest, so include X headers after this one.
@@ -137,20 +144,34 @@ bool fileExists(const std::string& path);
 
 // ---------------------------------------------------------------- X server
 
+class Process;
+
 // A private Xvfb (1280x1024x24, no TCP) that picks a free display number
-// itself, so parallel tests never collide. Killed in the destructor.
+// itself, so parallel tests never collide, with the desktop's window manager
+// (if any) started on it once it accepts clients; ready when the manager has
+// announced itself (_NET_SUPPORTING_WM_CHECK). Both are ended in the
+// destructor.
 class XServer {
 public:
-    explicit XServer(Millis timeout = 15s);
+    explicit XServer(const Desktop& desktop = Desktop::bare(), Millis timeout = 15s);
     ~XServer();
     XServer(const XServer&) = delete;
     XServer& operator=(const XServer&) = delete;
     const std::string& display() const { return display_; }  // e.g. ":7"
+    const Desktop& desktop() const { return desktop_; }
+    // What the window manager wrote so far, for failure messages ("" without one).
+    std::string windowManagerOutput() const;
 
 private:
+    void startWindowManager(Millis timeout);
+    void stop();
+
+    Desktop desktop_;
     pid_t pid_ = -1;
     std::string display_;
     std::string logPath_;
+    std::unique_ptr<TempDir> managerDir_;
+    std::unique_ptr<Process> manager_;
 };
 
 // ---------------------------------------------------------------- process
@@ -162,7 +183,8 @@ struct ExitStatus {
 };
 std::ostream& operator<<(std::ostream& os, const ExitStatus& s);
 
-// A child process in a working directory, with DISPLAY set. Standard output
+// A child process in a working directory, with DISPLAY and the variables of
+// `env` ("NAME=value", replacing inherited ones) set. Standard output
 // and standard error are read through pipes, line by line, on a background
 // thread. Killed (TERM, then KILL) in the destructor.
 //
@@ -173,7 +195,8 @@ std::ostream& operator<<(std::ostream& os, const ExitStatus& s);
 class Process {
 public:
     Process(const std::string& program, const std::vector<std::string>& args,
-            const std::string& display, const std::string& workDir = "");
+            const std::string& display, const std::string& workDir = "",
+            const std::vector<std::string>& env = {});
     ~Process();
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
@@ -235,22 +258,46 @@ std::ostream& operator<<(std::ostream& os, const Geometry& g);
 
 // A client connection to an X server: windows, pixels and XTest input.
 // Every input call ends with XSync, so the server has the event when it returns.
+// It knows the server's desktop (a bare one when given only a display name).
 class XClient {
 public:
     explicit XClient(const XServer& server);
-    explicit XClient(const std::string& display);
+    explicit XClient(const std::string& display, const Desktop& desktop = Desktop::bare());
     ~XClient();
     XClient(const XClient&) = delete;
     XClient& operator=(const XClient&) = delete;
     ::_XDisplay* display() const { return dpy_; }
     Window root() const;
+    const Desktop& desktop() const { return desktop_; }
 
-    // Windows. Titles are matched exactly against _NET_WM_NAME or WM_NAME.
-    std::optional<Window> findWindow(const std::string& title) const;
+    // Windows, searched through the whole tree, so that client windows a
+    // window manager has put into frames are found. Titles are matched
+    // exactly against _NET_WM_NAME or WM_NAME. Given a process id, on a
+    // desktop whose windows carry _NET_WM_PID, a window must match both.
+    std::optional<Window> findWindow(const std::string& title, std::optional<pid_t> pid = std::nullopt) const;
     Window waitForWindow(const std::string& title, Millis timeout = 10s) const;  // found and viewable; throws
+    Window waitForWindow(const std::string& title, pid_t pid, Millis timeout = 10s) const;
     bool isViewable(Window w) const;
-    Geometry geometry(Window w) const;
+    Geometry geometry(Window w) const;  // the client area
     std::string title(Window w) const;
+    std::optional<pid_t> windowPid(Window w) const;  // _NET_WM_PID
+    FrameExtents frameExtents(Window w) const;     // all 0 without _NET_FRAME_EXTENTS
+    // Where the desktop should have put the client area of window `w` that
+    // asked to stand at root (x, y); nullopt when the desktop places windows itself.
+    std::optional<Pixel> expectedPosition(Window w, int x, int y) const;
+    // Asks for a new size, as a user dragging the window's corner would
+    // (XResizeWindow; a window manager applies it to the frame). Returns at once.
+    void resize(Window w, int width, int height);
+    // Asks for a new position of the window's top-left corner (its frame's,
+    // under a window manager), as a user dragging it would. Returns at once.
+    void move(Window w, int x, int y);
+
+    // Keyboard focus: whether keys now go to `w` (or a window inside it), and
+    // making sure they do the way the desktop needs (see KeyFocus); the
+    // pointer is moved into `w` first when it is elsewhere. Throws when `w`
+    // does not get the focus within `timeout`.
+    bool hasFocus(Window w) const;
+    void focusForKeys(Window w, Millis timeout = 5s);
     // Viewable children of the root window, bottom to top.
     std::vector<Window> topLevelWindows() const;
 
@@ -285,9 +332,15 @@ public:
 
 private:
     void fakeKey(KeySym ks, bool down);
-    std::optional<Window> waitForMenuAt(int rootX, int rootY, Millis timeout) const;
+    std::optional<Window> waitForMenuAt(int rootX, int rootY, const std::vector<Window>& before,
+                                        Millis timeout) const;
+    bool pointerIn(Window w) const;
+    void activate(Window w);
+    void waitForWindowManager();
 
     ::_XDisplay* dpy_ = nullptr;
+    Desktop desktop_;
+    Window managerProbe_ = 0;  // asks the window manager for frame extents
 };
 
 // Counts damage events on a window (X DAMAGE extension, raw rectangles): how
@@ -362,8 +415,12 @@ class EditorTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
+    // The desktop to run on: the one E2E_WINDOW_MANAGER names, unless a
+    // derived fixture needs a particular one.
+    virtual Desktop chooseDesktop() const { return Desktop::fromEnvironment(); }
     // Runs before the editor starts, with workDir() already created.
     virtual void beforeStart() {}
+    const Desktop& desktop() const { return server_->desktop(); }
 
     const std::string& workDir() const { return dir_->path(); }
     std::string workFile(const std::string& name) const { return dir_->file(name); }
@@ -371,8 +428,8 @@ protected:
     void writePointsText(const std::string& text);
     std::optional<std::string> readPointsFile() const;
 
-    // Key in the drawing window: moves the pointer into it first (focus
-    // follows the pointer), then taps the key.
+    // Key in the drawing window: moves the pointer into it and gives it the
+    // keyboard focus the way the desktop needs, then taps the key.
     void pressKey(KeySym ks);
     void pressKey(char c) { pressKey(XClient::keysymForChar(c)); }
     void pressKey(int ks) { pressKey(static_cast<KeySym>(ks)); }  // XK_... constants

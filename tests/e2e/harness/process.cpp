@@ -2,6 +2,7 @@
 // output read line by line.
 #include "harness.h"
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <fcntl.h>
 #include <poll.h>
@@ -120,7 +121,7 @@ void terminate(pid_t pid)
 
 // ---------------------------------------------------------------- X server
 
-XServer::XServer(Millis timeout)
+XServer::XServer(const Desktop& desktop, Millis timeout) : desktop_(desktop)
 {
     std::string xvfb = findOnPath("Xvfb");
     if (xvfb.empty())
@@ -189,14 +190,92 @@ XServer::XServer(Millis timeout)
         }
         std::this_thread::sleep_for(10ms);
     }
+    if (desktop_.hasWindowManager()) {
+        try {
+            startWindowManager(timeout);
+        } catch (...) {
+            stop();
+            throw;
+        }
+    }
 }
 
-XServer::~XServer()
+XServer::~XServer() { stop(); }
+
+std::string XServer::windowManagerOutput() const
 {
+    if (!manager_)
+        return "";
+    return desktop_.name + (manager_->isRunning() ? " (running)" : " (ended)") + ":\n" + manager_->transcript();
+}
+
+void XServer::stop()
+{
+    manager_.reset();
+    managerDir_.reset();
     if (pid_ > 0)
         terminate(pid_);
+    pid_ = -1;
     if (!logPath_.empty())
         unlink(logPath_.c_str());
+    logPath_.clear();
+}
+
+namespace {
+
+// The window a window manager names in _NET_SUPPORTING_WM_CHECK on the root,
+// once that window names itself too (as the manager's announcement requires).
+std::optional<unsigned long> supportingWmCheck(::Display* d)
+{
+    Atom check = XInternAtom(d, "_NET_SUPPORTING_WM_CHECK", False);
+    auto read = [&](unsigned long w) -> std::optional<unsigned long> {
+        Atom type;
+        int format;
+        unsigned long count, after;
+        unsigned char* data = nullptr;
+        std::optional<unsigned long> named;
+        if (XGetWindowProperty(d, w, check, 0, 1, False, XA_WINDOW, &type, &format, &count, &after, &data) ==
+                Success &&
+            data && format == 32 && count == 1)
+            named = *reinterpret_cast<unsigned long*>(data);
+        if (data)
+            XFree(data);
+        return named;
+    };
+    std::optional<unsigned long> w = read(DefaultRootWindow(d));
+    if (w && read(*w) == w)
+        return w;
+    return std::nullopt;
+}
+
+}  // namespace
+
+void XServer::startWindowManager(Millis timeout)
+{
+    managerDir_ = std::make_unique<TempDir>("e2e-wm");
+    WindowManagerCommand command = windowManagerCommand(desktop_, managerDir_->path());
+    std::string program = findOnPath(command.program);
+    if (program.empty())
+        throw std::runtime_error(command.program + " was not found on PATH; the tests on the " + desktop_.name +
+                                 " desktop need it (Debian: apt-get install " + command.program + ")");
+    if (!command.configFile.empty())
+        writeFile(command.configFile, command.configText);
+    manager_ = std::make_unique<Process>(program, command.args, display_, managerDir_->path(), command.env);
+
+    ::Display* d = XOpenDisplay(display_.c_str());
+    if (!d)
+        throw std::runtime_error("cannot connect to Xvfb on " + display_);
+    auto deadline = std::chrono::steady_clock::now() + timeout;
+    bool ready = false;
+    while (!(ready = supportingWmCheck(d).has_value()) && manager_->isRunning() &&
+           std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(10ms);
+    XCloseDisplay(d);
+    if (!ready)
+        throw std::runtime_error(command.program + " did not announce itself on " + display_ + " within " +
+                                 std::to_string(timeout.count()) + " ms (" +
+                                 (manager_->isRunning() ? "still running" : "it ended") + "); its output:\n" +
+                                 manager_->transcript());
 }
 
 // ---------------------------------------------------------------- process
@@ -209,7 +288,8 @@ std::ostream& operator<<(std::ostream& os, const ExitStatus& s)
 }
 
 Process::Process(const std::string& program, const std::vector<std::string>& args,
-                 const std::string& display, const std::string& workDir)
+                 const std::string& display, const std::string& workDir,
+                 const std::vector<std::string>& env)
 {
     if (workDir.empty()) {
         ownDir_ = std::make_unique<TempDir>("e2e-run");
@@ -233,6 +313,10 @@ Process::Process(const std::string& program, const std::vector<std::string>& arg
     // The environment is built before fork: only async-signal-safe calls after it.
     std::vector<std::string> envStrings{"DISPLAY=" + display};
     std::vector<std::string> replaced{"DISPLAY="};
+    for (const std::string& variable : env) {
+        envStrings.push_back(variable);
+        replaced.push_back(variable.substr(0, variable.find('=') + 1));
+    }
 #ifdef E2E_PRELOAD
     // Sanitizer build: keep dlopen()ed libraries loaded until exit, so that
     // leak reports name the GL driver instead of "<unknown module>".

@@ -10,6 +10,7 @@
 #include <X11/keysym.h>
 #include <poll.h>
 
+#include <algorithm>
 #include <atomic>
 #include <ostream>
 #include <stdexcept>
@@ -75,9 +76,10 @@ std::ostream& operator<<(std::ostream& os, const Geometry& g)
     return os << g.width << "x" << g.height << " at (" << g.x << ", " << g.y << ")";
 }
 
-XClient::XClient(const XServer& server) : XClient(server.display()) {}
+XClient::XClient(const XServer& server) : XClient(server.display(), server.desktop()) {}
 
-XClient::XClient(const std::string& display) : dpy_(openDisplay(display))
+XClient::XClient(const std::string& display, const Desktop& desktop)
+    : dpy_(openDisplay(display)), desktop_(desktop)
 {
     int ev, err, major, minor;
     if (!XTestQueryExtension(dpy_, &ev, &err, &major, &minor)) {
@@ -137,15 +139,60 @@ std::vector<Window> XClient::topLevelWindows() const
     return result;
 }
 
-std::optional<Window> XClient::findWindow(const std::string& wanted) const
+std::optional<pid_t> XClient::windowPid(Window w) const
 {
+    Atom pidAtom = XInternAtom(dpy_, "_NET_WM_PID", False);
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char* data = nullptr;
+    std::optional<pid_t> pid;
+    if (XGetWindowProperty(dpy_, w, pidAtom, 0, 1, False, XA_CARDINAL, &type, &format, &count, &after, &data) ==
+            Success &&
+        data && format == 32 && count == 1)
+        pid = static_cast<pid_t>(*reinterpret_cast<unsigned long*>(data));
+    if (data)
+        XFree(data);
+    return pid;
+}
+
+FrameExtents XClient::frameExtents(Window w) const
+{
+    Atom extents = XInternAtom(dpy_, "_NET_FRAME_EXTENTS", False);
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char* data = nullptr;
+    FrameExtents f;
+    if (XGetWindowProperty(dpy_, w, extents, 0, 4, False, XA_CARDINAL, &type, &format, &count, &after, &data) ==
+            Success &&
+        data && format == 32 && count == 4) {
+        const unsigned long* v = reinterpret_cast<unsigned long*>(data);
+        f = {static_cast<int>(v[0]), static_cast<int>(v[1]), static_cast<int>(v[2]), static_cast<int>(v[3])};
+    }
+    if (data)
+        XFree(data);
+    return f;
+}
+
+std::optional<Pixel> XClient::expectedPosition(Window w, int x, int y) const
+{
+    std::optional<RootPosition> p = expectedClientPosition(desktop_, x, y, frameExtents(w));
+    if (!p)
+        return std::nullopt;
+    return Pixel{p->x, p->y};
+}
+
+std::optional<Window> XClient::findWindow(const std::string& wanted, std::optional<pid_t> pid) const
+{
+    const bool byPid = pid && desktop_.windowsCarryPid;
     // Walk the whole tree: without a window manager the program's windows are
-    // children of the root, but a reparenting manager would nest them.
+    // children of the root, but a reparenting manager nests them in frames.
     std::vector<Window> todo{root()};
     while (!todo.empty()) {
         Window w = todo.back();
         todo.pop_back();
-        if (w != root() && title(w) == wanted)
+        if (w != root() && title(w) == wanted && (!byPid || windowPid(w) == pid))
             return w;
         Window rootRet, parent;
         Window* children = nullptr;
@@ -183,6 +230,112 @@ Window XClient::waitForWindow(const std::string& wanted, Millis timeout) const
     return *found;
 }
 
+Window XClient::waitForWindow(const std::string& wanted, pid_t pid, Millis timeout) const
+{
+    std::optional<Window> found;
+    bool ok = waitUntil(
+        [&] {
+            found = findWindow(wanted, pid);
+            return found && isViewable(*found);
+        },
+        timeout, 10ms);
+    if (!ok) {
+        std::string seen;
+        if (std::optional<Window> any = findWindow(wanted)) {
+            std::optional<pid_t> itsPid = windowPid(*any);
+            seen = " (a window of that title, " + std::to_string(*any) + ", is " +
+                   (isViewable(*any) ? "mapped" : "not mapped") + " and names " +
+                   (itsPid ? "process " + std::to_string(*itsPid) : "no process") + ")";
+        }
+        throw std::runtime_error("no mapped window titled \"" + wanted + "\"" +
+                                 (desktop_.windowsCarryPid ? " of process " + std::to_string(pid) : "") +
+                                 " appeared within " + std::to_string(timeout.count()) + " ms on the " +
+                                 desktop_.name + " desktop" + seen);
+    }
+    return *found;
+}
+
+void XClient::resize(Window w, int width, int height)
+{
+    XResizeWindow(dpy_, w, static_cast<unsigned>(width), static_cast<unsigned>(height));
+    sync();
+}
+
+void XClient::move(Window w, int x, int y)
+{
+    XMoveWindow(dpy_, w, x, y);
+    sync();
+}
+
+// ---------------------------------------------------------------- focus
+
+bool XClient::hasFocus(Window w) const
+{
+    Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(dpy_, &focus, &revert);
+    // The focus may be on w itself or on a window inside it; walk up from it.
+    while (focus != 0 && focus != PointerRoot && focus != root()) {
+        if (focus == w)
+            return true;
+        Window rootRet, parent;
+        Window* children = nullptr;
+        unsigned int n = 0;
+        if (!XQueryTree(dpy_, focus, &rootRet, &parent, &children, &n))
+            return false;
+        if (children)
+            XFree(children);
+        focus = parent;
+    }
+    return false;
+}
+
+bool XClient::pointerIn(Window w) const
+{
+    Window rootRet, child;
+    int rx, ry, wx, wy;
+    unsigned int mask;
+    if (!XQueryPointer(dpy_, w, &rootRet, &child, &rx, &ry, &wx, &wy, &mask))
+        return false;
+    Geometry g = geometry(w);
+    return wx >= 0 && wy >= 0 && wx < g.width && wy < g.height;
+}
+
+// What a click on the window's title bar or taskbar entry does: the EWMH
+// request to activate it, as a pager sends it (source 2).
+void XClient::activate(Window w)
+{
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = w;
+    e.xclient.message_type = XInternAtom(dpy_, "_NET_ACTIVE_WINDOW", False);
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = 2;
+    e.xclient.data.l[1] = CurrentTime;
+    XSendEvent(dpy_, root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+    sync();
+}
+
+void XClient::focusForKeys(Window w, Millis timeout)
+{
+    if (!pointerIn(w)) {
+        Geometry g = geometry(w);
+        movePointer(w, g.width - 2, g.height - 2);
+    }
+    switch (desktop_.keyFocus) {
+    case KeyFocus::UnderPointer:
+        return;
+    case KeyFocus::Activate:
+        if (hasFocus(w))
+            return;
+        activate(w);
+        if (!waitUntil([&] { return hasFocus(w); }, timeout))
+            throw std::runtime_error("window " + std::to_string(w) + " (\"" + title(w) +
+                                     "\") did not get the keyboard focus on the " + desktop_.name + " desktop");
+        return;
+    }
+}
+
 Geometry XClient::geometry(Window w) const
 {
     XWindowAttributes a;
@@ -197,11 +350,16 @@ Geometry XClient::geometry(Window w) const
 Image XClient::capture(Window w) const
 {
     XWindowAttributes a;
-    if (!XGetWindowAttributes(dpy_, w, &a))
-        throw std::runtime_error("cannot capture window " + std::to_string(w) + ": it is gone");
-    lastXError = 0;
-    XImage* xi = XGetImage(dpy_, w, 0, 0, static_cast<unsigned>(a.width),
-                           static_cast<unsigned>(a.height), AllPlanes, ZPixmap);
+    XImage* xi = nullptr;
+    // A window manager may shrink the window between reading its size and
+    // reading its pixels; the size is read again then.
+    for (int attempt = 0; attempt < 5 && !xi; ++attempt) {
+        if (!XGetWindowAttributes(dpy_, w, &a))
+            throw std::runtime_error("cannot capture window " + std::to_string(w) + ": it is gone");
+        lastXError = 0;
+        xi = XGetImage(dpy_, w, 0, 0, static_cast<unsigned>(a.width), static_cast<unsigned>(a.height), AllPlanes,
+                       ZPixmap);
+    }
     if (!xi)
         throw std::runtime_error("XGetImage failed on window " + std::to_string(w) +
                                  " (is it mapped?)");
@@ -254,12 +412,55 @@ void XClient::press(int button)
 {
     XTestFakeButtonEvent(dpy_, static_cast<unsigned>(button), True, CurrentTime);
     sync();
+    waitForWindowManager();
 }
 
 void XClient::release(int button)
 {
     XTestFakeButtonEvent(dpy_, static_cast<unsigned>(button), False, CurrentTime);
     sync();
+    waitForWindowManager();
+}
+
+// A window manager that focuses windows on a click grabs the buttons of their
+// windows: the server holds each press back until the manager lets it go on.
+// Pointer motion sent meanwhile is not held back, so a release would be
+// reported where the pointer has already moved on. Asking the manager for
+// something it answers (the frame extents of a window of ours) and waiting
+// for the answer shows that it has handled everything sent before.
+void XClient::waitForWindowManager()
+{
+    if (!desktop_.hasWindowManager())
+        return;
+    Atom request = XInternAtom(dpy_, "_NET_REQUEST_FRAME_EXTENTS", False);
+    Atom extents = XInternAtom(dpy_, "_NET_FRAME_EXTENTS", False);
+    if (!managerProbe_) {
+        XSetWindowAttributes a{};
+        a.event_mask = PropertyChangeMask;
+        managerProbe_ = XCreateWindow(dpy_, root(), -10, -10, 1, 1, 0, CopyFromParent, InputOnly, CopyFromParent,
+                                      CWEventMask, &a);
+    }
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = managerProbe_;
+    e.xclient.message_type = request;
+    e.xclient.format = 32;
+    XSendEvent(dpy_, root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+    XFlush(dpy_);
+    auto deadline = std::chrono::steady_clock::now() + 5s;
+    for (;;) {
+        XEvent got;
+        while (XCheckTypedWindowEvent(dpy_, managerProbe_, PropertyNotify, &got))
+            if (got.xproperty.atom == extents)
+                return;
+        auto left = std::chrono::duration_cast<Millis>(deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0)
+            throw std::runtime_error("the window manager of the " + desktop_.name +
+                                     " desktop did not answer a request for frame extents");
+        pollfd p{ConnectionNumber(dpy_), POLLIN, 0};
+        poll(&p, 1, static_cast<int>(std::min<long long>(left.count(), 20)));
+        XPending(dpy_);  // reads what arrived into the queue
+    }
 }
 
 void XClient::click(int button)
@@ -326,14 +527,18 @@ void XClient::typeText(const std::string& text)
 
 // ---------------------------------------------------------------- menu
 
-std::optional<Window> XClient::waitForMenuAt(int rootX, int rootY, Millis timeout) const
+std::optional<Window> XClient::waitForMenuAt(int rootX, int rootY, const std::vector<Window>& before,
+                                             Millis timeout) const
 {
     // The menu is an override-redirect top-level window whose top-left corner
-    // is at the pointer.
+    // is at the pointer, mapped after the right click (a window manager's
+    // frames are override-redirect windows too, but were there before).
     std::optional<Window> menu;
     waitUntil(
         [&] {
             for (Window w : topLevelWindows()) {
+                if (std::find(before.begin(), before.end(), w) != before.end())
+                    continue;
                 XWindowAttributes a;
                 if (!XGetWindowAttributes(dpy_, w, &a) || !a.override_redirect)
                     continue;
@@ -354,10 +559,11 @@ void XClient::selectMenuEntry(Window w, int x, int y, int index, Millis timeout)
     Geometry g = geometry(w);
     int rx = g.x + x, ry = g.y + y;
     movePointer(rx, ry);
+    const std::vector<Window> before = topLevelWindows();
     click(3);
     // Entries are 25 pixels high below a 2-pixel border.
     int ex = rx + 30, ey = ry + 2 + 25 * index + 12;
-    std::optional<Window> menu = waitForMenuAt(ex, ey, timeout);
+    std::optional<Window> menu = waitForMenuAt(ex, ey, before, timeout);
     if (!menu)
         throw std::runtime_error("no pop-up menu appeared after a right click at window point (" +
                                  std::to_string(x) + ", " + std::to_string(y) + ")");

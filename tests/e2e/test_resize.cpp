@@ -1,0 +1,145 @@
+// Windows resized by their user: the drawing window stretches the scene over
+// whatever size it has, so clicks and drags must still land under the
+// pointer; the Controls window keeps its controls drawn where they respond.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "any_size_drawing.h"
+
+using namespace e2e;
+using namespace e2e::panel;
+
+namespace {
+
+class Resized : public AnySizeDrawing {
+protected:
+    // The Controls window moved out of the way of a larger drawing window,
+    // as its user would move it (otherwise it would cover part of the drawing).
+    void SetUp() override
+    {
+        AnySizeDrawing::SetUp();
+        if (HasFatalFailure())
+            return;
+        x_->move(panel_, 1070, 100);
+        ASSERT_TRUE(waitFor([&] { return x_->geometry(panel_).x >= 1070; })) << x_->geometry(panel_);
+    }
+
+    // Resizes the drawing window as its user would and waits until it is
+    // drawn white all over at the new size.
+    void resizeDrawing(Size s)
+    {
+        x_->resize(drawing_, s.width, s.height);
+        Image img = waitForDrawing(
+            [&](const Image& i) { return i.width() == s.width && i.height() == s.height && i.allNear(WHITE, 0); },
+            10s);
+        ASSERT_EQ(img.width(), s.width) << "the drawing window did not take the new size";
+        ASSERT_EQ(img.height(), s.height);
+        ASSERT_TRUE(img.allNear(WHITE, 0)) << "the resized window is not drawn white all over";
+    }
+};
+
+TEST_F(Resized, ClicksAddPointsUnderThePointerAtAnySize)
+{
+    const Size sizes[] = {{800, 600}, {400, 300}, {900, 300}};
+    for (Size s : sizes) {
+        SCOPED_TRACE(::testing::Message() << "drawing window resized to " << s);
+        resizeDrawing(s);
+        if (HasFatalFailure())
+            return;
+        const std::vector<Pixel> clicks = {{s.width / 2, s.height / 2},
+                                           {s.width / 5, s.height / 4},
+                                           {s.width - 30, s.height - 20},
+                                           {25, s.height * 3 / 4}};
+        for (std::size_t i = 0; i < clicks.size(); ++i)
+            ASSERT_TRUE(addPointAtPixel(static_cast<int>(i) + 1, clicks[i]));
+        Image img = waitForPointsUnder(clicks);
+        for (Pixel p : clicks)
+            EXPECT_TRUE(pointUnder(img, p));
+        EXPECT_GT(img.count(GEOMETRY_COLOURS[0]), 1000) << "the four points are not filled as a polygon";
+
+        // Saved at the printed positions; then a fresh set for the next size.
+        std::remove(workFile("points.txt").c_str());
+        std::string text = saveWithButton(4);
+        std::vector<std::string> lines = splitLines(text);
+        ASSERT_EQ(lines.size(), 5u) << text;
+        for (std::size_t i = 0; i < clicks.size(); ++i)
+            EXPECT_EQ(lines[i + 1], savedLine(sceneOf(clicks[i])));
+        pressKey('N');
+        waitForDrawing([](const Image& i) { return i.allNear(WHITE, 0); });
+        editor_->markAllConsumed();
+    }
+}
+
+TEST_F(Resized, PickedPointFollowsThePointerInAStretchedWindow)
+{
+    const Size s{900, 300};
+    resizeDrawing(s);
+    ASSERT_FALSE(HasFatalFailure());
+    const Pixel first{200, 100}, second{600, 220};
+    ASSERT_TRUE(addPointAtPixel(1, first));
+    ASSERT_TRUE(addPointAtPixel(2, second));
+    waitForPointsUnder({first, second});
+
+    // The menu opens low and right, clear of both points.
+    x_->selectMenuEntry(drawing_, s.width - 200, 150, MENU_SELECT_AND_MOVE);
+    // Two pixels off the point's centre: the pick square is in scene units.
+    x_->movePointer(drawing_, second.x + 2, second.y - 2);
+    x_->press(MIDDLE);
+    ASSERT_TRUE(editor_->waitForLine("Selected Point: 2")) << editor_->transcript();
+    const Pixel path[] = {{500, 150}, {320, 60}, {90, 250}};
+    for (Pixel p : path) {
+        SCOPED_TRACE(::testing::Message() << "dragged to " << p);
+        x_->movePointer(drawing_, p.x, p.y);
+        Image img = waitForPointsUnder({first, p});
+        EXPECT_TRUE(pointUnder(img, p));
+        EXPECT_FALSE(near(img.at(second), POINTS_COLOURS[0])) << "point 2 is still drawn where it was picked";
+    }
+    x_->release(MIDDLE);
+
+    std::string text = saveWithButton(2);
+    EXPECT_EQ(splitLines(text), (std::vector<std::string>{"2", savedLine(sceneOf(first)), savedLine(sceneOf(path[2]))}))
+        << "the dropped point is not where the pointer let it go";
+}
+
+using ResizedPanel = RectangleFixture;
+
+TEST_F(ResizedPanel, ControlsStayDrawnWhereTheyRespond)
+{
+    // The panel as it looks at its own size.
+    Image own = waitForPanel([](const Image& i) { return spinnerValue(i) == 10 && checkboxTicked(i, 1); });
+    ASSERT_EQ(spinnerValue(own), 10);
+    const Rgb background = own.at(BACKGROUND_X, BACKGROUND_Y);
+
+    // Whatever size the window ends with (the panel asks for its own size
+    // back; a window manager may not give it), the controls are drawn at its
+    // top-left as before, and the rest is the panel's background.
+    auto showsOwnPanel = [&](const Image& img) {
+        if (img.width() < own.width() || img.height() < own.height())
+            return false;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x) {
+                bool inside = x < own.width() && y < own.height();
+                if (img.at(x, y) != (inside ? own.at(x, y) : background))
+                    return false;
+            }
+        return true;
+    };
+    x_->resize(panel_, 300, 600);
+    Image resized = waitForPanel(showsOwnPanel, 10s);
+    RedrawCounter redraws(server_->display(), panel_);
+    ASSERT_TRUE(redraws.waitForQuiet(300ms, 10s)) << "the panel keeps redrawing after the resize";
+    resized = capturePanel();
+    ASSERT_TRUE(showsOwnPanel(resized)) << "the panel (" << resized.width() << "x" << resized.height()
+                                        << ") does not show its controls as at its own size";
+
+    // A control acts where it is drawn.
+    clickControl(CHECKBOXES[1]);
+    Image hidden = waitForDrawing([](const Image& i) { return i.count(LINES_COLOURS[0]) == 0; });
+    EXPECT_EQ(hidden.count(LINES_COLOURS[0]), 0) << "\"Toggle Lines(5)\" did not hide the edges";
+    Image box = waitForPanel([](const Image& i) { return !checkboxTicked(i, 1); });
+    EXPECT_FALSE(checkboxTicked(box, 1)) << "the box clicked shows no change";
+    EXPECT_TRUE(checkboxTicked(box, 0));
+}
+
+}  // namespace

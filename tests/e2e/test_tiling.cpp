@@ -1,0 +1,158 @@
+// The editor under i3, a tiling window manager: both windows come up side by
+// side at sizes the manager chooses, not their own. The drawing stretches
+// over the tiled size and the panel keeps its controls at its top-left; the
+// editor must be as usable as at its own sizes.
+#include <string>
+#include <vector>
+
+#include "any_size_drawing.h"
+
+using namespace e2e;
+using namespace e2e::panel;
+
+namespace {
+
+constexpr int PANEL_WIDTH = 176, PANEL_HEIGHT = 401;  // the panel's own size
+
+class Tiled : public AnySizeDrawing {
+protected:
+    Desktop chooseDesktop() const override { return Desktop::i3(); }
+
+    void SetUp() override
+    {
+        AnySizeDrawing::SetUp();
+        if (HasFatalFailure())
+            return;
+        Geometry d = x_->geometry(drawing_), p = x_->geometry(panel_);
+        ASSERT_NE(std::make_pair(d.width, d.height), std::make_pair(DRAWING_WIDTH, DRAWING_HEIGHT))
+            << "the drawing window was not tiled";
+        ASSERT_NE(std::make_pair(p.width, p.height), std::make_pair(PANEL_WIDTH, PANEL_HEIGHT))
+            << "the Controls window was not tiled";
+    }
+
+    // The panel's background colour: that of the spot right of the
+    // "Drawing Operations" text, once the panel is drawn.
+    static Rgb backgroundOf(const Image& panel) { return panel.at(BACKGROUND_X, BACKGROUND_Y); }
+
+    // Whether a button's frame and caption stand in `r`: dark pixels inside,
+    // only background in a ring just outside it.
+    static bool buttonDrawnAt(const Image& panel, const Rect& r)
+    {
+        const Rgb bg = backgroundOf(panel);
+        if (panel.count(BLACK, r.x, r.y, r.w, r.h, 60) < 40)
+            return false;
+        const int left = r.x - 3, right = r.x + r.w + 3, top = r.y - 2, bottom = r.y + r.h + 2;
+        for (int x = left; x <= right; ++x)
+            if (panel.at(x, top) != bg || panel.at(x, bottom) != bg)
+                return false;
+        for (int y = top; y <= bottom; ++y)
+            if (panel.at(left, y) != bg || panel.at(right, y) != bg)
+                return false;
+        return true;
+    }
+};
+
+TEST_F(Tiled, WindowsStandSideBySideAtTheManagersSizes)
+{
+    Geometry d = x_->geometry(drawing_), p = x_->geometry(panel_);
+    EXPECT_LT(d.x + d.width, p.x) << "drawing " << d << ", Controls " << p;
+    EXPECT_EQ(d.y, p.y);
+    EXPECT_EQ(d.height, p.height);
+    EXPECT_GT(d.height, DRAWING_HEIGHT);
+    // Drawn white all over at that size.
+    EXPECT_TRUE(waitForDrawing([&](const Image& i) { return i.allNear(WHITE, 0); }).allNear(WHITE, 0));
+    // The panel asks for its own size back and i3 keeps its own: that must
+    // not turn into a loop of resizes and redraws.
+    RedrawCounter panelRedraws(server_->display(), panel_);
+    EXPECT_TRUE(panelRedraws.waitForQuiet(300ms, 10s)) << "the Controls window keeps redrawing";
+    EXPECT_EQ(x_->geometry(panel_).width, p.width);
+}
+
+TEST_F(Tiled, PanelIsDrawnAllOverAtStart)
+{
+    // The controls at the top-left as at the panel's own size, its
+    // background everywhere else: nothing left black.
+    auto drawnAllOver = [](const Image& i) {
+        return spinnerValue(i) == 10 && selectedRadio(i) == 0 && checkboxTicked(i, 2) &&
+               i.count(backgroundOf(i), PANEL_WIDTH, 0, i.width() - PANEL_WIDTH, i.height(), 0) ==
+                   (i.width() - PANEL_WIDTH) * i.height() &&
+               i.count(backgroundOf(i), 0, PANEL_HEIGHT, PANEL_WIDTH, i.height() - PANEL_HEIGHT, 0) ==
+                   PANEL_WIDTH * (i.height() - PANEL_HEIGHT);
+    };
+    Image panel = waitForPanel(drawnAllOver);
+    EXPECT_TRUE(drawnAllOver(panel)) << "the Controls window (" << panel.width() << "x" << panel.height()
+                                     << ") is not drawn all over; " << panel.count(BLACK, 0)
+                                     << " pixels are black";
+}
+
+TEST_F(Tiled, LeftClicksAddPointsUnderThePointer)
+{
+    const Size s = drawingSize();
+    const std::vector<Pixel> clicks = {{s.width / 2, s.height / 2},
+                                       {100, 100},
+                                       {s.width - 40, s.height / 3},
+                                       {s.width / 3, s.height - 30}};
+    for (std::size_t i = 0; i < clicks.size(); ++i)
+        ASSERT_TRUE(addPointAtPixel(static_cast<int>(i) + 1, clicks[i]));
+    Image img = waitForPointsUnder(clicks);
+    for (Pixel p : clicks)
+        EXPECT_TRUE(pointUnder(img, p));
+}
+
+TEST_F(Tiled, PickedPointFollowsThePointer)
+{
+    const Size s = drawingSize();
+    const Pixel first{150, 200}, second{400, 600};
+    ASSERT_TRUE(addPointAtPixel(1, first));
+    ASSERT_TRUE(addPointAtPixel(2, second));
+    waitForPointsUnder({first, second});
+
+    x_->selectMenuEntry(drawing_, s.width - 200, s.height - 200, MENU_SELECT_AND_MOVE);
+    x_->movePointer(drawing_, first.x - 2, first.y + 2);
+    x_->press(MIDDLE);
+    ASSERT_TRUE(editor_->waitForLine("Selected Point: 1")) << editor_->transcript();
+    const Pixel path[] = {{300, 300}, {500, 150}, {250, 800}};
+    for (Pixel p : path) {
+        SCOPED_TRACE(::testing::Message() << "dragged to " << p);
+        x_->movePointer(drawing_, p.x, p.y);
+        Image img = waitForPointsUnder({p, second});
+        EXPECT_TRUE(pointUnder(img, p));
+        EXPECT_FALSE(near(img.at(first), POINTS_COLOURS[0])) << "point 1 is still drawn where it was picked";
+    }
+    x_->release(MIDDLE);
+
+    std::string text = saveWithButton(2);
+    EXPECT_EQ(splitLines(text), (std::vector<std::string>{"2", savedLine(sceneOf(path[2])), savedLine(sceneOf(second))}));
+}
+
+TEST_F(Tiled, SaveButtonActsWhereItIsDrawn)
+{
+    ASSERT_TRUE(addPointAtPixel(1, {200, 300}));
+    std::string text = saveWithButton(1);
+    EXPECT_EQ(splitLines(text), (std::vector<std::string>{"1", savedLine(sceneOf({200, 300}))}));
+    Image panel = waitForPanel([](const Image& i) { return buttonDrawnAt(i, SAVE_BUTTON); });
+    EXPECT_TRUE(buttonDrawnAt(panel, SAVE_BUTTON)) << "no button drawn where \"Save Point Set(S)\" was clicked";
+}
+
+TEST_F(Tiled, CheckboxTogglesItsLayerWhereItIsDrawn)
+{
+    const Size s = drawingSize();
+    const std::vector<Pixel> corners = {{s.width / 4, s.height / 4}, {s.width * 3 / 4, s.height / 4},
+                                        {s.width / 2, s.height * 3 / 4}};
+    for (std::size_t i = 0; i < corners.size(); ++i)
+        ASSERT_TRUE(addPointAtPixel(static_cast<int>(i) + 1, corners[i]));
+    ASSERT_GT(waitForDrawing([](const Image& i) { return i.count(GEOMETRY_COLOURS[0]) > 1000; })
+                  .count(GEOMETRY_COLOURS[0]),
+              1000);
+
+    clickControl(CHECKBOXES[2]);
+    Image hidden = waitForDrawing([](const Image& i) { return i.count(GEOMETRY_COLOURS[0]) == 0; });
+    EXPECT_EQ(hidden.count(GEOMETRY_COLOURS[0]), 0) << "\"Toggle Geometry(6)\" did not hide the filled triangle";
+    EXPECT_GT(hidden.count(LINES_COLOURS[0]), 500);
+    Image panel = waitForPanel([](const Image& i) { return !checkboxTicked(i, 2) && checkboxTicked(i, 1); });
+    EXPECT_FALSE(checkboxTicked(panel, 2)) << "the box clicked still shows a tick";
+    EXPECT_TRUE(checkboxTicked(panel, 0));
+    EXPECT_TRUE(checkboxTicked(panel, 1));
+}
+
+}  // namespace

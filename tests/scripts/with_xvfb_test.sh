@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# scripts/with-xvfb.sh: the command starts only once the private server
+# accepts clients, its exit status is passed on, and the server is gone when
+# the command has ended, also when it was ended by Ctrl+C.
+#   with_xvfb_test.sh PATH_TO_WITH_XVFB_SH
+set -euo pipefail
+script=$1
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+fail() {
+  echo "FAILED: $*"
+  exit 1
+}
+
+# The server's process id, from the line announcing it.
+server_pid() {
+  sed -n 's/^Virtual display :[0-9]* (Xvfb, process \([0-9]*\))$/\1/p' "$tmp/out"
+}
+
+# The command connects at once, notes its display and ends with status 7.
+probe='xdpyinfo >/dev/null || exit 99; echo "$DISPLAY" > "$1"'
+status=0
+"$script" sh -c "$probe; exit 7" sh "$tmp/display" >"$tmp/out" 2>&1 || status=$?
+[ "$status" != 99 ] || fail "the command could not connect to the server it was given"
+[ "$status" = 7 ] || fail "exit status $status, not the command's 7; output: $(cat "$tmp/out")"
+grep -q "^Virtual display $(cat "$tmp/display") " "$tmp/out" || fail "the display was not announced: $(cat "$tmp/out")"
+pid=$(server_pid)
+[ -n "$pid" ] || fail "no server process announced: $(cat "$tmp/out")"
+if kill -0 "$pid" 2>/dev/null; then fail "the server (process $pid) still runs after the command ended"; fi
+
+# Ctrl+C while the command runs: the whole process group gets SIGINT. (With
+# job control on, the job has a group of its own and does not ignore SIGINT.)
+rm -f "$tmp/display"
+set -m
+"$script" sh -c "$probe; exec sleep 60" sh "$tmp/display" >"$tmp/out" 2>&1 &
+group=$!
+set +m
+for _ in $(seq 300); do
+  [ -s "$tmp/display" ] && break
+  sleep 0.05
+done
+[ -s "$tmp/display" ] || fail "the command did not start within 15 s: $(cat "$tmp/out")"
+pid=$(server_pid)
+kill -INT -- "-$group"
+status=0
+wait "$group" || status=$?
+[ "$status" = 130 ] || fail "exit status $status after Ctrl+C, not 130"
+if kill -0 "$pid" 2>/dev/null; then fail "the server (process $pid) still runs after Ctrl+C"; fi
+echo "passed"
