@@ -3,14 +3,15 @@
 # and this machine lacks. As root it uses apt-get; otherwise it prints the
 # exact command to run and fails.
 #
-#   scripts/install-deps.sh editor    build and run the editor
-#   scripts/install-deps.sh xvfb      the same, on a virtual X server (run-editor.sh --xvfb)
-#   scripts/install-deps.sh test      also build and run every test, on a bare
-#                                     virtual X server and under the window
-#                                     managers openbox and i3
-#   scripts/install-deps.sh windows   cross-build for Windows (MinGW-w64) and run
-#                                     its tests under Wine; also makes freeglut's
-#                                     source package available to apt-get source
+#   scripts/install-deps.sh editor       build and run the editor
+#   scripts/install-deps.sh xvfb         the same, on a virtual X server (run-editor.sh --xvfb)
+#   scripts/install-deps.sh test         also build and run every test, on a bare
+#                                        virtual X server and under the window
+#                                        managers openbox and i3
+#   scripts/install-deps.sh screenshots  what scripts/screenshots.sh uses
+#   scripts/install-deps.sh windows      cross-build for Windows (MinGW-w64) and run
+#                                        its tests under Wine; also makes freeglut's
+#                                        source package available to apt-get source
 set -euo pipefail
 
 what=${1:-editor}
@@ -19,13 +20,14 @@ case "$what" in
   editor) ;;
   xvfb) packages+=(xvfb) ;;
   test)
-    packages+=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xdotool x11-utils
-               imagemagick libx11-dev libxtst-dev libxdamage-dev openbox i3-wm) ;;
+    packages+=(libgtest-dev clang libclang-rt-14-dev xvfb imagemagick libx11-dev libxtst-dev
+               libxdamage-dev openbox i3-wm) ;;
+  screenshots) packages+=(xvfb xdotool imagemagick) ;;
   windows)
     packages=(cmake make g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 wine dpkg-dev
               googletest) ;;
   *)
-    echo "usage: $0 [editor|xvfb|test|windows]" >&2
+    echo "usage: $0 [editor|xvfb|test|screenshots|windows]" >&2
     exit 2 ;;
 esac
 

@@ -7,9 +7,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 editor=${1:-$root/build/point-editor}
 out=$root/docs
 [ -x "$editor" ] || { echo "No editor at $editor: build it first (scripts/run-editor.sh or scripts/run-tests.sh)"; exit 1; }
-for tool in Xvfb xdotool import; do
-  command -v "$tool" >/dev/null || { echo "$tool is missing: run scripts/install-deps.sh test"; exit 1; }
-done
+"$root/scripts/install-deps.sh" screenshots
 
 work=$(mktemp -d)
 trap 'kill $editor_pid $xvfb_pid 2>/dev/null || true; rm -rf "$work"' EXIT

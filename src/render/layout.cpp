@@ -5,10 +5,14 @@
 
 namespace {
 
+// MAX_SEGMENTS holds a full fan; a list that would overflow is a broken
+// invariant, and even then nothing is written past the array.
 void add(SegmentList& list, int from, int to)
 {
     assert(list.count < MAX_SEGMENTS && "edge list overflow");
-    list.segments[list.count++] = Segment{from, to};
+    if (list.count < MAX_SEGMENTS) {
+        list.segments[list.count++] = Segment{from, to};
+    }
 }
 
 // True when truncating `value` toward zero gives a representable int.

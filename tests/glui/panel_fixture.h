@@ -10,10 +10,6 @@
 #include "fake_host.h"
 #include "internals.h"
 
-#ifdef NDEBUG
-#error "the library's tests are built with assert on"
-#endif
-
 constexpr int MAIN = 5; // the main graphics window's id in these tests
 
 class PanelTest : public ::testing::Test {

@@ -349,8 +349,9 @@ TEST_F(ValuesTest, EditorPanelStartsAsTheEditorExpects)
 
 // ---- the library's own checks ------------------------------------------------------
 
-// The library is tested with its asserts on: a host that breaks its
-// contract (text of negative width) stops it at once.
+// The library is tested with its asserts on (POINT_EDITOR_ASSERTS, the
+// default): a host that breaks its contract (text of negative width) stops
+// it at once.
 TEST_F(ValuesTest, BrokenHostContractStopsTheLibrary)
 {
     host.negativeWidths = true;

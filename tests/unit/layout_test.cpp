@@ -67,6 +67,13 @@ TEST(EdgeSegmentsTest, FullSetFitsAndNeverReachesPastTheCount)
     EXPECT_EQ(segments(DrawMode::TriangleFan, MAX_POINTS).size(), static_cast<size_t>(MAX_SEGMENTS));
 }
 
+// The core library is tested with its asserts on (POINT_EDITOR_ASSERTS, the
+// default): a mode the radio group never writes stops it.
+TEST(EdgeSegmentsTest, UnknownModeIsABrokenInvariant)
+{
+    EXPECT_DEATH(edgeSegments(static_cast<DrawMode>(3), 4), "unknown draw mode");
+}
+
 TEST(LabelPositionTest, TenUnitsAboveTruncatedTowardZero)
 {
     const LabelPosition label = labelPosition(Point{10, 100, 100});
