@@ -71,11 +71,10 @@ int createTemporary(const std::string& target, std::string& name)
 bool keepOwnerAndMode(int fd, const struct stat& old)
 {
     struct stat made {};
-    if (fstat(fd, &made) == 0 && (made.st_uid != old.st_uid || made.st_gid != old.st_gid)) {
-        if (fchown(fd, old.st_uid, old.st_gid) != 0) {
-            // keeps the saver as owner
-        }
-    }
+    const bool otherOwner = fstat(fd, &made) == 0 && (made.st_uid != old.st_uid || made.st_gid != old.st_gid);
+    // Refused to anyone but root; the saver then stays the owner.
+    const bool ownerKept = otherOwner && fchown(fd, old.st_uid, old.st_gid) == 0;
+    static_cast<void>(ownerKept);
     return fchmod(fd, old.st_mode & 07777) == 0;
 }
 
