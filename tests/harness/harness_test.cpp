@@ -7,7 +7,7 @@
 #include <fstream>
 #include <set>
 
-#include "harness.h"
+#include "harness_gtest.h"
 
 using namespace e2e;
 

@@ -2,7 +2,7 @@
 // end-to-end tests run: a GL program on a private X server, ended with Q.
 // Its own leak must fail the test and be named; the GL driver's and the X
 // libraries' leaks are suppressed by library name only.
-#include "harness.h"
+#include "harness_gtest.h"
 
 #include <cstdlib>
 #include <string>
