@@ -155,8 +155,6 @@ TEST_F(PanelSpinner, ArrowClicksStepWithinEightToTwelveAndSizeOnlyNewPoints)
 
     std::string text = saveWithButton();
     EXPECT_EQ(sizesIn(text), (std::vector<double>{10, 11, 12, 8, 9})) << text;
-    // The spinner never showed anything outside the limits on the way.
-    EXPECT_EQ(spinnerValue(capturePanel()), 9);
 }
 
 TEST_F(PanelSpinner, HeldArrowRepeatsAndStopsAtTheLimit)
