@@ -88,7 +88,8 @@ TEST_F(PanelLayers, PressReleasedOutsideTheCheckboxChangesNothing)
     EXPECT_GT(after.count(LINES_COLOURS[0]), 1000)
         << "a press on \"Toggle Lines(5)\" released elsewhere hid the edges";
     EXPECT_PIXEL(after, scenePixel(0, -100), LINES_COLOURS[0]);
-    Image panel = capturePanel();
+    // The panel may be redrawn after the drawing: wait for the click's tick to go.
+    Image panel = waitForPanel([](const Image& i) { return !checkboxTicked(i, 0); });
     EXPECT_TRUE(checkboxTicked(panel, 1)) << "the box lost its tick after a release elsewhere";
     EXPECT_FALSE(checkboxTicked(panel, 0));
 }
