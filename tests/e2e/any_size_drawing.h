@@ -24,13 +24,8 @@ struct Size {
 
 inline std::ostream& operator<<(std::ostream& os, const Size& s) { return os << s.width << "x" << s.height; }
 
-// A point-file line for a point at `at`.
-inline std::string savedLine(ScenePosition at, int size = 10)
-{
-    char line[96];
-    std::snprintf(line, sizeof line, "%f %f %f", double(at.x), double(at.y), double(size));
-    return line;
-}
+// The point-file line of a size-10 point at `at`.
+inline std::string savedLine(ScenePosition at) { return pointLine({double(at.x), double(at.y)}); }
 
 class AnySizeDrawing : public panel::PanelFixture {
 protected:
@@ -52,7 +47,7 @@ protected:
     {
         ScenePosition at = sceneOf(p);
         x_->click(drawing_, p.x, p.y);
-        const std::string expected = panel::addedLine(number, at.x, at.y);
+        const std::string expected = addedLine(number, at.x, at.y);
         if (editor_->waitForLine(expected))
             return ::testing::AssertionSuccess();
         return ::testing::AssertionFailure() << "a click at " << p << " did not print \"" << expected
@@ -82,6 +77,39 @@ protected:
                     return false;
             return true;
         });
+    }
+
+    // Adds a point at each of `points`, arms select-and-move from the menu
+    // opened at `menuAt`, picks point `picked` (from 1) with a middle press
+    // two pixels off its centre (the pick square is in scene units) and drags
+    // it along `path`: it must follow the pointer, leave its old place and be
+    // saved where the pointer let it go, the others where they were.
+    void pickAndDrag(std::vector<Pixel> points, int picked, Pixel menuAt, const std::vector<Pixel>& path)
+    {
+        for (std::size_t i = 0; i < points.size(); ++i)
+            ASSERT_TRUE(addPointAtPixel(static_cast<int>(i) + 1, points[i]));
+        waitForPointsUnder(points);
+
+        x_->selectMenuEntry(drawing_, menuAt.x, menuAt.y, MENU_SELECT_AND_MOVE);
+        const Pixel from = points[picked - 1];
+        x_->movePointer(drawing_, from.x + 2, from.y - 2);
+        x_->press(MIDDLE);
+        ASSERT_TRUE(editor_->waitForLine("Selected Point: " + std::to_string(picked))) << editor_->transcript();
+        for (Pixel p : path) {
+            SCOPED_TRACE(::testing::Message() << "dragged to " << p);
+            x_->movePointer(drawing_, p.x, p.y);
+            points[picked - 1] = p;
+            Image img = waitForPointsUnder(points);
+            EXPECT_TRUE(pointUnder(img, p));
+            EXPECT_FALSE(near(img.at(from), POINTS_COLOURS[0]))
+                << "point " << picked << " is still drawn where it was picked";
+        }
+        x_->release(MIDDLE);
+
+        std::vector<std::string> expected{std::to_string(points.size())};
+        for (Pixel p : points)
+            expected.push_back(savedLine(sceneOf(p)));
+        EXPECT_EQ(splitLines(saveWithButton()), expected) << "the dropped point is not where the pointer let it go";
     }
 };
 

@@ -3,16 +3,13 @@
 // adding points with real clicks and reading back what a save wrote.
 #pragma once
 
-#include <chrono>
 #include <cstdio>
 #include <set>
-#include <sstream>
 #include <string>
-#include <thread>
 #include <utility>
 #include <vector>
 
-#include "harness.h"
+#include "harness_gtest.h"
 
 namespace e2e::panel {
 
@@ -132,6 +129,16 @@ inline int spinnerValue(const Image& panel)
     return -1;
 }
 
+// Whether a Controls window larger than the panel's own size shows only the
+// panel's background `bg` right of and below the panel's own width x height
+// at its top-left.
+inline bool onlyBackgroundBeyond(const Image& img, int width, int height, Rgb bg)
+{
+    const int right = img.width() - width, below = img.height() - height;
+    return right >= 0 && below >= 0 && img.count(bg, width, 0, right, img.height(), 0) == right * img.height() &&
+           img.count(bg, 0, height, width, below, 0) == width * below;
+}
+
 // A checkbox is ticked when black pixels stand inside its white box.
 inline bool checkboxTicked(const Image& panel, int index)
 {
@@ -160,31 +167,6 @@ inline int selectedRadio(const Image& panel)
     return selected;
 }
 
-// Polls `cond` every few milliseconds until it holds or `timeout` passes.
-template <typename Cond>
-bool waitFor(Cond cond, Millis timeout = 5s)
-{
-    auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (true) {
-        if (cond())
-            return true;
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(10ms);
-    }
-}
-
-// The lines of a text file's content.
-inline std::vector<std::string> splitLines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line))
-        lines.push_back(line);
-    return lines;
-}
-
 // The sizes (third value of each point line) of a point file's text.
 inline std::vector<double> sizesIn(const std::string& text)
 {
@@ -196,12 +178,6 @@ inline std::vector<double> sizesIn(const std::string& text)
             sizes.push_back(size);
     }
     return sizes;
-}
-
-// The line the editor prints when point `number` is added at scene (x, y).
-inline std::string addedLine(int number, int x, int y)
-{
-    return "Point " + std::to_string(number) + " added to x:" + std::to_string(x) + " y:" + std::to_string(y) + " ";
 }
 
 // A fixture with the panel's controls at hand.
@@ -243,22 +219,11 @@ protected:
                                              << editor_->transcript();
     }
 
-    // Presses "Save Point Set(S)" and waits for a points.txt whose first line
-    // is `count`; returns its text ("" when none came).
-    std::string saveWithButton(int count)
+    // Presses "Save Point Set(S)"; returns the text it saved ("" and a
+    // failure when it saved nothing).
+    std::string saveWithButton()
     {
-        clickControl(SAVE_BUTTON);
-        std::string text;
-        bool saved = waitFor([&] {
-            auto t = readPointsFile();
-            if (!t || splitLines(*t).empty() || splitLines(*t)[0] != std::to_string(count))
-                return false;
-            text = *t;
-            return true;
-        });
-        EXPECT_TRUE(saved) << "no points.txt with " << count << " points after pressing Save; output:\n"
-                           << editor_->transcript();
-        return text;
+        return saveBy([&] { clickControl(SAVE_BUTTON); });
     }
 
     // Clicks "Change Color Schema(7)" and waits until the drawing shows
@@ -272,17 +237,6 @@ protected:
             return img.count(POINTS_COLOURS[schema]) > 0 && img.count(POINTS_COLOURS[other]) == 0 &&
                    img.count(LINES_COLOURS[other]) == 0 && img.count(GEOMETRY_COLOURS[other]) == 0;
         });
-    }
-
-    static bool samePixels(const Image& a, const Image& b)
-    {
-        if (a.width() != b.width() || a.height() != b.height())
-            return false;
-        for (int y = 0; y < a.height(); ++y)
-            for (int x = 0; x < a.width(); ++x)
-                if (a.at(x, y) != b.at(x, y))
-                    return false;
-        return true;
     }
 };
 

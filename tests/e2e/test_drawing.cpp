@@ -4,7 +4,7 @@
 #include <string>
 #include <tuple>
 
-#include "harness.h"
+#include "harness_gtest.h"
 
 using namespace e2e;
 

@@ -116,22 +116,18 @@ TEST_F(Keys, FourToSixFlipTheirLayerAndTheCheckboxFollowsEachTime)
     Image img = capturePanel();
     for (int i = 0; i < 3; ++i)
         EXPECT_TRUE(checkboxTicked(img, i)) << "checkbox " << i;
-    EXPECT_TRUE(samePixels(waitForDrawing([&](const Image& i) { return samePixels(i, drawn_); }), drawn_))
+    EXPECT_TRUE(imagesEqual(waitForDrawing([&](const Image& i) { return sameImage(i, drawn_); }), drawn_))
         << "the drawing did not come back as it was with every layer on again";
 }
 
 TEST_F(Keys, CapitalSNewAndLoadActAsTheirButtons)
 {
-    std::remove(workFile("points.txt").c_str());
     ASSERT_TRUE(addPointAt(5, 0, 0));
-    pressKey('S');
-    ASSERT_TRUE(waitFor([&] { return readPointsFile().has_value(); })) << "S wrote no points.txt";
-    ASSERT_TRUE(waitFor([&] {
-        return readPointsFile() == pointFileText({{-150, -100, 10}, {150, -100, 10}, {150, 100, 10}, {-150, 100, 10}, {0, 0, 10}});
-    })) << "points.txt after S:\n"
-        << readPointsFile().value_or("(none)");
-    Image five = waitForDrawing([](const Image& i) { return near(i.at(scenePixel(0, 0)), POINTS_COLOURS[0]); });
-    ASSERT_TRUE(pixelNear(five, scenePixel(0, 0), POINTS_COLOURS[0])) << "point 5 is not drawn";
+    std::vector<PointSpec> five = RECTANGLE;
+    five.push_back({0, 0, 10});
+    ASSERT_EQ(saveBy([&] { pressKey('S'); }), pointFileText(five));
+    Image drawn = waitForDrawing([](const Image& i) { return near(i.at(scenePixel(0, 0)), POINTS_COLOURS[0]); });
+    ASSERT_TRUE(pixelNear(drawn, scenePixel(0, 0), POINTS_COLOURS[0])) << "point 5 is not drawn";
 
     pressKey('N');
     Image empty = waitForDrawing([](const Image& i) { return i.allNear(WHITE, 0); });
@@ -139,8 +135,8 @@ TEST_F(Keys, CapitalSNewAndLoadActAsTheirButtons)
     ASSERT_TRUE(addPointAt(1, 200, 200)) << "N did not empty the set";
 
     pressKey('L');
-    Image loaded = waitForDrawing([&](const Image& i) { return samePixels(i, five); });
-    EXPECT_TRUE(samePixels(loaded, five)) << "L did not bring the saved set back";
+    Image loaded = waitForDrawing([&](const Image& i) { return sameImage(i, drawn); });
+    EXPECT_TRUE(imagesEqual(loaded, drawn)) << "L did not bring the saved set back";
     ASSERT_TRUE(addPointAt(6, -200, -200)) << "the loaded set does not hold five points";
     EXPECT_EQ(editor_->unconsumedLines(), std::vector<std::string>{});
 }
@@ -161,13 +157,13 @@ TEST_F(Keys, LowerCaseLettersAndZeroEightNineDoNothing)
     pressKey('7');
     waitForDrawing([](const Image& i) { return i.count(POINTS_COLOURS[1]) > 0 && i.count(POINTS_COLOURS[0]) == 0; });
     pressKey('7');
-    Image after = waitForDrawing([&](const Image& i) { return samePixels(i, drawn_); });
+    Image after = waitForDrawing([&](const Image& i) { return sameImage(i, drawn_); });
 
-    EXPECT_TRUE(samePixels(after, drawn_)) << "the drawing changed";
+    EXPECT_TRUE(imagesEqual(after, drawn_)) << "the drawing changed";
     EXPECT_TRUE(editor_->isRunning()) << "the editor ended";
     EXPECT_FALSE(fileExists(workFile("points.txt"))) << "a key wrote points.txt";
     EXPECT_EQ(editor_->unconsumedLines(), std::vector<std::string>{}) << "a key printed something";
-    EXPECT_TRUE(samePixels(capturePanel(), panelBefore)) << "a key changed the control panel";
+    EXPECT_TRUE(imagesEqual(capturePanel(), panelBefore)) << "a key changed the control panel";
     ASSERT_TRUE(addPointAt(5, 0, 0)) << "the set no longer holds four points";
 }
 

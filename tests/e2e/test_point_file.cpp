@@ -63,8 +63,8 @@ protected:
     {
         switchSchemaTo(1);
         switchSchemaTo(0);
-        Image back = waitForDrawing([&](const Image& i) { return samePixels(i, placed_); });
-        EXPECT_TRUE(samePixels(back, placed_)) << "the drawing changed";
+        Image back = waitForDrawing([&](const Image& i) { return sameImage(i, placed_); });
+        EXPECT_TRUE(imagesEqual(back, placed_)) << "the drawing changed";
         EXPECT_TRUE(editor_->unconsumedLines().empty())
             << "unexpected output: " << editor_->unconsumedLines().front();
     }
@@ -89,7 +89,7 @@ TEST_F(PointFile, LoadWithoutAFileSaysSoAndKeepsThePoints)
     placeTwoPoints();
     exactLineAfter(LOAD_BUTTON, "No file to load from :))");
     expectTwoPointsKept();
-    EXPECT_EQ(saveWithButton(2), TWO_POINTS);
+    EXPECT_EQ(saveWithButton(), TWO_POINTS);
     ASSERT_TRUE(addPointAt(3, 0, -100));
 }
 
@@ -135,7 +135,7 @@ TEST_F(PointFile, MalformedFilesAreRefusedWithOneLineAndChangeNothing)
     fs::remove(workFile("points.txt"));
 
     expectTwoPointsKept();
-    EXPECT_EQ(saveWithButton(2), TWO_POINTS) << "a refused file changed the point set";
+    EXPECT_EQ(saveWithButton(), TWO_POINTS) << "a refused file changed the point set";
 }
 
 TEST_F(PointFile, LoadAcceptsAnySpacingAndKeepsTheSpinnerSize)
@@ -149,7 +149,7 @@ TEST_F(PointFile, LoadAcceptsAnySpacingAndKeepsTheSpinnerSize)
     EXPECT_TRUE(editor_->unconsumedLines().empty()) << "loading printed " << editor_->unconsumedLines().front();
     // The spinner still gives 10 to the next point, whatever sizes were loaded.
     ASSERT_TRUE(addPointAt(3, 0, -100));
-    EXPECT_EQ(saveWithButton(3), "3\n"
+    EXPECT_EQ(saveWithButton(), "3\n"
                                  "100.000000 100.000000 10.000000\n"
                                  "-50.500000 20.250000 12.000000\n"
                                  "0.000000 -100.000000 10.000000\n");
@@ -162,13 +162,13 @@ TEST_F(PointFile, SaveReplacesTheOldFileWholeAndLeavesNothingElse)
 {
     writePoints({{1, 2, 8}, {3, 4, 9}, {5, 6, 10}, {7, 8, 11}, {9, 10, 12}});
     placeTwoPoints();
-    EXPECT_EQ(saveWithButton(2), TWO_POINTS);
+    EXPECT_EQ(saveWithButton(), TWO_POINTS);
     EXPECT_EQ(workDirEntries(), std::vector<std::string>{"points.txt"}) << "a temporary file was left behind";
     EXPECT_TRUE(editor_->unconsumedLines().empty()) << "saving printed " << editor_->unconsumedLines().front();
 
     // An empty set is saved as one line holding 0.
     clickControl(NEW_BUTTON);
-    EXPECT_EQ(saveWithButton(0), "0\n");
+    EXPECT_EQ(saveWithButton(), "0\n");
     EXPECT_EQ(workDirEntries(), std::vector<std::string>{"points.txt"});
 }
 
@@ -189,7 +189,7 @@ TEST_F(PointFile, DirectoryInTheWayFailsTheSaveWithOneLineAndKeepsEverything)
 
     // Once the way is clear, the same points are saved.
     fs::remove_all(workFile("points.txt"));
-    EXPECT_EQ(saveWithButton(2), TWO_POINTS);
+    EXPECT_EQ(saveWithButton(), TWO_POINTS);
 }
 
 TEST_F(PointFile, SaveWhereNoFileCanBeCreatedSaysSoAndKeepsThePoints)

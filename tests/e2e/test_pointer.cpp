@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "harness.h"
+#include "harness_gtest.h"
 
 using namespace e2e;
 
@@ -25,18 +25,6 @@ constexpr int MENU_Y = 330;
 // Half the side of the box around a point's centre that holds its disc
 // (size 10) but not its number, which starts 10 units higher.
 constexpr int DISC_BOX = 8;
-
-std::string addedLine(int number, int x, int y)
-{
-    return "Point " + std::to_string(number) + " added to x:" + std::to_string(x) + " y:" + std::to_string(y) + " ";
-}
-
-std::string savedLine(int x, int y, int size = 10)
-{
-    char line[96];
-    std::snprintf(line, sizeof line, "%f %f %f", double(x), double(y), double(size));
-    return line;
-}
 
 // Which pixels of the box around `centre` show the points colour.
 std::vector<bool> discMask(const Image& img, Pixel centre)
@@ -95,21 +83,10 @@ protected:
         return std::vector<std::string>(all.begin() + static_cast<long>(std::min(from, all.size())), all.end());
     }
 
-    // Presses S and returns the file's lines once it exists.
+    // Presses S and returns the lines it saved.
     std::vector<std::string> saveAndRead()
     {
-        std::remove(workFile("points.txt").c_str());
-        pressKey('S');
-        std::optional<std::string> text;
-        // Polls the file (the capture in between only paces the loop).
-        x_->waitForImage(drawing_, [&](const Image&) { return (text = readPointsFile()).has_value() && !text->empty() && text->back() == '\n'; });
-        std::vector<std::string> lines;
-        if (!text)
-            return lines;
-        std::size_t start = 0;
-        for (std::size_t nl; (nl = text->find('\n', start)) != std::string::npos; start = nl + 1)
-            lines.push_back(text->substr(start, nl - start));
-        return lines;
+        return splitLines(saveBy([&] { pressKey('S'); }));
     }
 
     // Waits until the disc of a size-10 point stands at scene (x, y) with
@@ -157,8 +134,8 @@ TEST_F(Pointer, LeftClicksAddPointsAtTheirScenePositions)
 
     // Saved as whole numbers with the default size.
     std::vector<std::string> file = saveAndRead();
-    EXPECT_EQ(file, (std::vector<std::string>{"4", savedLine(100, 100), savedLine(-320, 240), savedLine(319, -239),
-                                              savedLine(0, 0)}));
+    EXPECT_EQ(file, (std::vector<std::string>{"4", pointLine({100, 100}), pointLine({-320, 240}), pointLine({319, -239}),
+                                              pointLine({0, 0})}));
 }
 
 TEST_F(Pointer, TwentyFirstClickReachesTheLimit)
@@ -175,7 +152,7 @@ TEST_F(Pointer, TwentyFirstClickReachesTheLimit)
     std::vector<std::string> file = saveAndRead();
     ASSERT_EQ(file.size(), 21u);
     EXPECT_EQ(file[0], "20");
-    EXPECT_EQ(file[20], savedLine(235, -200));
+    EXPECT_EQ(file[20], pointLine({235, -200}));
     // The save may be handled before the frame with point 20 is on screen.
     Image img = waitForDrawing([](const Image& i) { return near(i.at(scenePixel(235, -200)), POINTS_COLOURS[0]); });
     EXPECT_EQ(img.count(POINTS_COLOURS[0], scenePixel(0, 150).x - 20, scenePixel(0, 150).y - 30, 40, 50), 0)
@@ -239,7 +216,7 @@ TEST_F(Pointer, MiddleButtonDoesNothingUntilArmed)
     EXPECT_EQ(linesSince(count), std::vector<std::string>{addedLine(3, 0, -150)});
 
     std::vector<std::string> file = saveAndRead();
-    EXPECT_EQ(file, (std::vector<std::string>{"3", savedLine(-100, 0), savedLine(100, 0), savedLine(0, -150)}))
+    EXPECT_EQ(file, (std::vector<std::string>{"3", pointLine({-100, 0}), pointLine({100, 0}), pointLine({0, -150})}))
         << "a middle drag without arming moved a point";
     Image img = captureDrawing();
     EXPECT_EQ(discMask(img, scenePixel(100, 0)), discMask(before, scenePixel(100, 0)));
@@ -300,8 +277,8 @@ TEST_F(Pointer, ArmedMiddlePressPicksAPointThatThenFollowsThePointer)
     x_->release(MIDDLE);
 
     std::vector<std::string> file = saveAndRead();
-    EXPECT_EQ(file, (std::vector<std::string>{"5", savedLine(-200, -100), savedLine(30, 30), savedLine(200, -150),
-                                              savedLine(-250, 150), savedLine(-300, -220)}))
+    EXPECT_EQ(file, (std::vector<std::string>{"5", pointLine({-200, -100}), pointLine({30, 30}), pointLine({200, -150}),
+                                              pointLine({-250, 150}), pointLine({-300, -220})}))
         << "only point 2 moves, its size stays";
 }
 
@@ -318,7 +295,7 @@ TEST_F(Pointer, MissedPickPrintsNothingAndStillDisarms)
     ASSERT_EQ(addAt(-150, 100), addedLine(2, -150, 100));
     EXPECT_EQ(linesSince(count), std::vector<std::string>{addedLine(2, -150, 100)});
     std::vector<std::string> file = saveAndRead();
-    EXPECT_EQ(file, (std::vector<std::string>{"2", savedLine(0, 0), savedLine(-150, 100)}));
+    EXPECT_EQ(file, (std::vector<std::string>{"2", pointLine({0, 0}), pointLine({-150, 100})}));
 }
 
 TEST_F(Pointer, PickSquareReachesFiveUnitsButNotSix)
@@ -353,7 +330,7 @@ TEST_F(Pointer, PickSquareReachesFiveUnitsButNotSix)
     }
     // Clicks without motion moved nothing.
     std::vector<std::string> file = saveAndRead();
-    EXPECT_EQ(file, (std::vector<std::string>{"3", savedLine(0, 0), savedLine(150, 100), savedLine(150, 100)}));
+    EXPECT_EQ(file, (std::vector<std::string>{"3", pointLine({0, 0}), pointLine({150, 100}), pointLine({150, 100})}));
 }
 
 TEST_F(Pointer, DraggingPastTheWindowEdgePlacesThePointOutsideTheView)
@@ -384,7 +361,7 @@ TEST_F(Pointer, DraggingPastTheWindowEdgePlacesThePointOutsideTheView)
     EXPECT_EQ(img.count(POINTS_COLOURS[0]), 0) << "a point dragged out of the view is still drawn";
     EXPECT_PIXEL(img, scenePixel(0, -5), LINES_COLOURS[0]);  // the middle of that edge
     std::vector<std::string> file = saveAndRead();
-    EXPECT_EQ(file, (std::vector<std::string>{"2", savedLine(-380, 280), savedLine(380, -290)}));
+    EXPECT_EQ(file, (std::vector<std::string>{"2", pointLine({-380, 280}), pointLine({380, -290})}));
 }
 
 }  // namespace

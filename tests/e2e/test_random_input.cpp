@@ -16,8 +16,6 @@
 //
 // POINT_EDITOR_RANDOM_SEED=<n> reruns with another seed,
 // POINT_EDITOR_RANDOM_EVENTS=<n> sends about that many events.
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -29,7 +27,6 @@
 #include <string>
 #include <vector>
 
-#include "harness.h"
 #include "panel_helpers.h"
 
 #include <X11/Xlib.h>
@@ -340,24 +337,16 @@ protected:
             checkpoint();
     }
 
-    static ino_t inodeOf(const std::string& path)
-    {
-        struct stat st {};
-        return stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
-    }
-
-    // The editor replaces points.txt by renaming a new file over it, so a
-    // save shows as a new inode. Waiting here also keeps the editor from
-    // falling far behind the input.
+    // Waits until the Save that reached the editor has written points.txt.
+    // Waiting here also keeps the editor from falling far behind the input.
     void waitForSave()
     {
         const std::string path = workFile("points.txt");
-        bool saved = e2e::panel::waitFor([&] { return inodeOf(path) != 0 && inodeOf(path) != savedInode_; }, WAIT);
-        if (!saved) {
+        if (!e2e::waitForSave(path, saved_, WAIT)) {
             ADD_FAILURE() << "a Save reached the editor but points.txt was not replaced; " << context();
             return;
         }
-        savedInode_ = inodeOf(path);
+        saved_ = fileStamp(path);
         ++saves_;
     }
 
@@ -517,7 +506,7 @@ protected:
         press(3);
         release(3);
         std::optional<Window> menu;
-        e2e::panel::waitFor([&] { return (menu = openMenu()).has_value(); }, WAIT);
+        waitUntil([&] { return (menu = openMenu()).has_value(); }, WAIT);
         if (!menu) {
             ADD_FAILURE() << "no pop-up menu after a right click in the drawing window; " << context();
             return;
@@ -555,7 +544,7 @@ protected:
         }
         press(1);
         release(1);
-        if (!e2e::panel::waitFor([&] { return !x_->isViewable(*menu); }, WAIT))
+        if (!waitUntil([&] { return !x_->isViewable(*menu); }, WAIT))
             ADD_FAILURE() << "the pop-up menu stayed open; " << context();
     }
 
@@ -660,7 +649,7 @@ protected:
         };
         if (text->empty() || text->back() != '\n')
             return bad("does not end with a newline");
-        std::vector<std::string> lines = e2e::panel::splitLines(*text);
+        std::vector<std::string> lines = splitLines(*text);
         if (!std::regex_match(lines[0], COUNT_LINE))
             return bad("first line is not a count from 0 to 20");
         int count = std::stoi(lines[0]);
@@ -781,7 +770,7 @@ protected:
         tap('L', "L (checkpoint, no file)");
         ++barriers_;
         std::size_t barrierAt = 0;
-        bool seen = e2e::panel::waitFor(
+        bool seen = waitUntil(
             [&] {
                 std::vector<std::string> all = editor_->lines();
                 int n = 0;
@@ -794,6 +783,7 @@ protected:
             },
             WAIT);
         std::rename(aside.c_str(), path.c_str());
+        saved_ = fileStamp(path);  // renaming changed it
         if (!seen) {
             ADD_FAILURE() << "L without a points.txt printed no \"" << NO_FILE << "\"; " << context();
             return;
@@ -886,7 +876,7 @@ protected:
     std::size_t cursor_ = 0;                         // output lines checked so far
     int barriers_ = 0;
     int lastCount_ = 0;
-    ino_t savedInode_ = 0;
+    FileStamp saved_;  // points.txt as the last save left it
 
     int saves_ = 0, checkpoints_ = 0, maxCount_ = 0;
     int commandCounts_[3] = {0, 0, 0};  // New, Load, Save that reached the editor

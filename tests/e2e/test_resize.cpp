@@ -22,7 +22,7 @@ protected:
         if (HasFatalFailure())
             return;
         x_->move(panel_, 1070, 100);
-        ASSERT_TRUE(waitFor([&] { return x_->geometry(panel_).x >= 1070; })) << x_->geometry(panel_);
+        ASSERT_TRUE(waitUntil([&] { return x_->geometry(panel_).x >= 1070; })) << x_->geometry(panel_);
     }
 
     // Resizes the drawing window as its user would and waits until it is
@@ -59,8 +59,7 @@ TEST_F(Resized, ClicksAddPointsUnderThePointerAtAnySize)
         EXPECT_GT(img.count(GEOMETRY_COLOURS[0]), 1000) << "the four points are not filled as a polygon";
 
         // Saved at the printed positions; then a fresh set for the next size.
-        std::remove(workFile("points.txt").c_str());
-        std::string text = saveWithButton(4);
+        std::string text = saveWithButton();
         std::vector<std::string> lines = splitLines(text);
         ASSERT_EQ(lines.size(), 5u) << text;
         for (std::size_t i = 0; i < clicks.size(); ++i)
@@ -76,30 +75,8 @@ TEST_F(Resized, PickedPointFollowsThePointerInAStretchedWindow)
     const Size s{900, 300};
     resizeDrawing(s);
     ASSERT_FALSE(HasFatalFailure());
-    const Pixel first{200, 100}, second{600, 220};
-    ASSERT_TRUE(addPointAtPixel(1, first));
-    ASSERT_TRUE(addPointAtPixel(2, second));
-    waitForPointsUnder({first, second});
-
     // The menu opens low and right, clear of both points.
-    x_->selectMenuEntry(drawing_, s.width - 200, 150, MENU_SELECT_AND_MOVE);
-    // Two pixels off the point's centre: the pick square is in scene units.
-    x_->movePointer(drawing_, second.x + 2, second.y - 2);
-    x_->press(MIDDLE);
-    ASSERT_TRUE(editor_->waitForLine("Selected Point: 2")) << editor_->transcript();
-    const Pixel path[] = {{500, 150}, {320, 60}, {90, 250}};
-    for (Pixel p : path) {
-        SCOPED_TRACE(::testing::Message() << "dragged to " << p);
-        x_->movePointer(drawing_, p.x, p.y);
-        Image img = waitForPointsUnder({first, p});
-        EXPECT_TRUE(pointUnder(img, p));
-        EXPECT_FALSE(near(img.at(second), POINTS_COLOURS[0])) << "point 2 is still drawn where it was picked";
-    }
-    x_->release(MIDDLE);
-
-    std::string text = saveWithButton(2);
-    EXPECT_EQ(splitLines(text), (std::vector<std::string>{"2", savedLine(sceneOf(first)), savedLine(sceneOf(path[2]))}))
-        << "the dropped point is not where the pointer let it go";
+    pickAndDrag({{200, 100}, {600, 220}}, 2, {s.width - 200, 150}, {{500, 150}, {320, 60}, {90, 250}});
 }
 
 using ResizedPanel = RectangleFixture;
@@ -115,15 +92,8 @@ TEST_F(ResizedPanel, ControlsStayDrawnWhereTheyRespond)
     // back; a window manager may not give it), the controls are drawn at its
     // top-left as before, and the rest is the panel's background.
     auto showsOwnPanel = [&](const Image& img) {
-        if (img.width() < own.width() || img.height() < own.height())
-            return false;
-        for (int y = 0; y < img.height(); ++y)
-            for (int x = 0; x < img.width(); ++x) {
-                bool inside = x < own.width() && y < own.height();
-                if (img.at(x, y) != (inside ? own.at(x, y) : background))
-                    return false;
-            }
-        return true;
+        return sameImage(img.crop(0, 0, own.width(), own.height()), own) &&
+               onlyBackgroundBeyond(img, own.width(), own.height(), background);
     };
     x_->resize(panel_, 300, 600);
     Image resized = waitForPanel(showsOwnPanel, 10s);

@@ -74,10 +74,7 @@ TEST_F(Tiled, PanelIsDrawnAllOverAtStart)
     // background everywhere else: nothing left black.
     auto drawnAllOver = [](const Image& i) {
         return spinnerValue(i) == 10 && selectedRadio(i) == 0 && checkboxTicked(i, 2) &&
-               i.count(backgroundOf(i), PANEL_WIDTH, 0, i.width() - PANEL_WIDTH, i.height(), 0) ==
-                   (i.width() - PANEL_WIDTH) * i.height() &&
-               i.count(backgroundOf(i), 0, PANEL_HEIGHT, PANEL_WIDTH, i.height() - PANEL_HEIGHT, 0) ==
-                   PANEL_WIDTH * (i.height() - PANEL_HEIGHT);
+               onlyBackgroundBeyond(i, PANEL_WIDTH, PANEL_HEIGHT, backgroundOf(i));
     };
     Image panel = waitForPanel(drawnAllOver);
     EXPECT_TRUE(drawnAllOver(panel)) << "the Controls window (" << panel.width() << "x" << panel.height()
@@ -102,33 +99,13 @@ TEST_F(Tiled, LeftClicksAddPointsUnderThePointer)
 TEST_F(Tiled, PickedPointFollowsThePointer)
 {
     const Size s = drawingSize();
-    const Pixel first{150, 200}, second{400, 600};
-    ASSERT_TRUE(addPointAtPixel(1, first));
-    ASSERT_TRUE(addPointAtPixel(2, second));
-    waitForPointsUnder({first, second});
-
-    x_->selectMenuEntry(drawing_, s.width - 200, s.height - 200, MENU_SELECT_AND_MOVE);
-    x_->movePointer(drawing_, first.x - 2, first.y + 2);
-    x_->press(MIDDLE);
-    ASSERT_TRUE(editor_->waitForLine("Selected Point: 1")) << editor_->transcript();
-    const Pixel path[] = {{300, 300}, {500, 150}, {250, 800}};
-    for (Pixel p : path) {
-        SCOPED_TRACE(::testing::Message() << "dragged to " << p);
-        x_->movePointer(drawing_, p.x, p.y);
-        Image img = waitForPointsUnder({p, second});
-        EXPECT_TRUE(pointUnder(img, p));
-        EXPECT_FALSE(near(img.at(first), POINTS_COLOURS[0])) << "point 1 is still drawn where it was picked";
-    }
-    x_->release(MIDDLE);
-
-    std::string text = saveWithButton(2);
-    EXPECT_EQ(splitLines(text), (std::vector<std::string>{"2", savedLine(sceneOf(path[2])), savedLine(sceneOf(second))}));
+    pickAndDrag({{150, 200}, {400, 600}}, 1, {s.width - 200, s.height - 200}, {{300, 300}, {500, 150}, {250, 800}});
 }
 
 TEST_F(Tiled, SaveButtonActsWhereItIsDrawn)
 {
     ASSERT_TRUE(addPointAtPixel(1, {200, 300}));
-    std::string text = saveWithButton(1);
+    std::string text = saveWithButton();
     EXPECT_EQ(splitLines(text), (std::vector<std::string>{"1", savedLine(sceneOf({200, 300}))}));
     Image panel = waitForPanel([](const Image& i) { return buttonDrawnAt(i, SAVE_BUTTON); });
     EXPECT_TRUE(buttonDrawnAt(panel, SAVE_BUTTON)) << "no button drawn where \"Save Point Set(S)\" was clicked";

@@ -1,5 +1,5 @@
 // The editor's windows at start, and the ways it ends.
-#include "harness.h"
+#include "harness_gtest.h"
 
 using namespace e2e;
 

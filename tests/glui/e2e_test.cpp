@@ -2,7 +2,7 @@
 // a panel like the editor's) on a private Xvfb, driven with XTest. The probe
 // prints every callback, live-variable change, key reaching the drawing
 // window and redisplay of it as one line.
-#include "harness.h"
+#include "harness_gtest.h"
 
 #include <X11/keysym.h>
 
@@ -333,29 +333,13 @@ TEST_F(ProbeTest, PanelKeepsItsSize)
 // Share of pixels equal to the picture of real GLUI drawing the same panel.
 TEST_F(ProbeTest, PanelLooksLikeRealGlui)
 {
-    std::string cmd = std::string("convert '") + GLUI_REFERENCE_PNG + "' -depth 8 gray:- 2>/dev/null";
-    ASSERT_TRUE(fileExists(GLUI_REFERENCE_PNG)) << GLUI_REFERENCE_PNG;
-    FILE* f = popen(cmd.c_str(), "r");
-    ASSERT_NE(f, nullptr);
-    std::vector<unsigned char> ref(176 * 401);
-    size_t n = fread(ref.data(), 1, ref.size(), f);
-    pclose(f);
-    ASSERT_EQ(n, ref.size()) << "could not decode " << GLUI_REFERENCE_PNG
-                             << " (ImageMagick's convert: apt-get install imagemagick)";
+    const Image reference = Image::read(GLUI_REFERENCE_PNG);
     Image img = x_->capture(panel_);
-    ASSERT_EQ(img.width(), 176);
-    ASSERT_EQ(img.height(), 401);
-    int same = 0;
-    for (int y = 0; y < 401; ++y)
-        for (int x = 0; x < 176; ++x) {
-            Rgb c = img.at(x, y);
-            int grey = static_cast<int>(0.2126 * c.r + 0.7152 * c.g + 0.0722 * c.b + 0.5);
-            if (grey == ref[y * 176 + x]) ++same;
-        }
-    double share = 100.0 * same / (176 * 401);
-    std::printf("[ info ] %.2f%% of the panel's pixels equal the reference\n", share);
-    if (share < 99.9) std::printf("[ info ] the panel: %s\n", saveScreenshot(img, "glui-panel").c_str());
-    EXPECT_GE(share, 99.9);
+    ImageDifference d = compareImages(img, reference);
+    ASSERT_FALSE(d.sizesDiffer) << describe(d, img, reference);
+    std::printf("[ info ] %.2f%% of the panel's pixels equal the reference\n", 100 * d.likeness());
+    if (d.likeness() < 0.999) std::printf("[ info ] the panel: %s\n", saveScreenshot(img, "glui-panel").c_str());
+    EXPECT_GE(d.likeness(), 0.999) << describe(d, img, reference);
 }
 
 } // namespace

@@ -57,16 +57,11 @@ int maskShift(unsigned long mask)
     return s;
 }
 
-bool waitUntil(const std::function<bool()>& cond, Millis timeout, Millis step = 5ms)
+// Waits up to `timeout` for something to arrive on the connection.
+void waitForInput(::Display* d, Millis timeout)
 {
-    auto deadline = std::chrono::steady_clock::now() + timeout;
-    for (;;) {
-        if (cond())
-            return true;
-        if (std::chrono::steady_clock::now() >= deadline)
-            return false;
-        std::this_thread::sleep_for(step);
-    }
+    pollfd p{ConnectionNumber(d), POLLIN, 0};
+    poll(&p, 1, static_cast<int>(timeout.count()));
 }
 
 }  // namespace
@@ -447,20 +442,17 @@ void XClient::waitForWindowManager()
     e.xclient.format = 32;
     XSendEvent(dpy_, root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
     XFlush(dpy_);
-    auto deadline = std::chrono::steady_clock::now() + 5s;
-    for (;;) {
+    auto answered = [&] {
+        XPending(dpy_);  // reads what arrived into the queue
         XEvent got;
         while (XCheckTypedWindowEvent(dpy_, managerProbe_, PropertyNotify, &got))
             if (got.xproperty.atom == extents)
-                return;
-        auto left = std::chrono::duration_cast<Millis>(deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0)
-            throw std::runtime_error("the window manager of the " + desktop_.name +
-                                     " desktop did not answer a request for frame extents");
-        pollfd p{ConnectionNumber(dpy_), POLLIN, 0};
-        poll(&p, 1, static_cast<int>(std::min<long long>(left.count(), 20)));
-        XPending(dpy_);  // reads what arrived into the queue
-    }
+                return true;
+        return false;
+    };
+    if (!waitUntil(answered, 5s, [&](Millis left) { waitForInput(dpy_, std::min(left, Millis(20))); }))
+        throw std::runtime_error("the window manager of the " + desktop_.name +
+                                 " desktop did not answer a request for frame extents");
 }
 
 void XClient::click(int button)
@@ -576,82 +568,124 @@ void XClient::selectMenuEntry(Window w, int x, int y, int index, Millis timeout)
 
 // ---------------------------------------------------------------- damage
 
-RedrawCounter::RedrawCounter(const std::string& display, Window w) : dpy_(openDisplay(display))
+RedrawCounter::RedrawCounter(const std::string& display, Window w) : RedrawCounter(display)
+{
+    XSelectInput(dpy_, root(), NoEventMask);
+    only_ = w;
+    counted_[w] = {};
+    damages_.push_back(XDamageCreate(dpy_, w, XDamageReportRawRectangles));
+    XSync(dpy_, False);
+}
+
+RedrawCounter::RedrawCounter(const std::string& display) : dpy_(openDisplay(display))
 {
     int errorBase;
     if (!XDamageQueryExtension(dpy_, &eventBase_, &errorBase)) {
         XCloseDisplay(dpy_);
         throw std::runtime_error("the X server on " + display + " has no DAMAGE extension");
     }
-    damage_ = XDamageCreate(dpy_, w, XDamageReportRawRectangles);
+    // A window is counted from its creation on: a damage object is made for
+    // it as soon as the server says it exists.
+    XSelectInput(dpy_, DefaultRootWindow(dpy_), SubstructureNotifyMask);
     XSync(dpy_, False);
 }
 
 RedrawCounter::~RedrawCounter()
 {
-    if (damage_)
-        XDamageDestroy(dpy_, damage_);
+    for (unsigned long damage : damages_)
+        XDamageDestroy(dpy_, damage);
     XCloseDisplay(dpy_);
 }
 
-void RedrawCounter::drain(std::chrono::steady_clock::time_point until, int* events, int* frames)
+Window RedrawCounter::root() const { return DefaultRootWindow(dpy_); }
+
+void RedrawCounter::readPending()
 {
-    for (;;) {
-        while (XPending(dpy_)) {
-            XEvent e;
-            XNextEvent(dpy_, &e);
-            if (e.type == eventBase_ + XDamageNotify) {
-                ++*events;
-                if (!reinterpret_cast<XDamageNotifyEvent*>(&e)->more)
-                    ++*frames;
-            }
+    while (XPending(dpy_)) {
+        XEvent e;
+        XNextEvent(dpy_, &e);
+        if (e.type == CreateNotify && !only_) {
+            Window w = e.xcreatewindow.window;
+            counted_[w] = {};
+            damages_.push_back(XDamageCreate(dpy_, w, XDamageReportRawRectangles));
+        } else if (e.type == eventBase_ + XDamageNotify) {
+            const auto& d = reinterpret_cast<const XDamageNotifyEvent&>(e);
+            auto it = counted_.find(d.drawable);
+            if (it == counted_.end())
+                continue;
+            Counts& c = it->second;
+            if (!c.firstDrawn)
+                c.firstDrawn = Clock::now();
+            ++c.events;
+            if (!d.more)
+                ++c.frames;
         }
-        auto left = std::chrono::duration_cast<Millis>(until - std::chrono::steady_clock::now());
-        if (left.count() <= 0)
-            return;
-        pollfd p{ConnectionNumber(dpy_), POLLIN, 0};
-        poll(&p, 1, static_cast<int>(left.count()));
     }
+}
+
+void RedrawCounter::waitForEvents(Millis timeout) { waitForInput(dpy_, timeout); }
+
+RedrawCounter::Counts RedrawCounter::counts(Window w) const
+{
+    auto it = counted_.find(w);
+    return it == counted_.end() ? Counts{} : it->second;
+}
+
+bool RedrawCounter::collectUntil(const std::function<bool()>& done, Millis timeout)
+{
+    return waitUntil(
+        [&] {
+            readPending();
+            return done();
+        },
+        timeout, [&](Millis left) { waitForEvents(std::min(left, Millis(10))); });
+}
+
+void RedrawCounter::collectFor(Millis interval)
+{
+    collectUntil([] { return false; }, interval);
+}
+
+// The one window's counts since the last call, and from now on from here.
+RedrawCounter::Counts RedrawCounter::sinceLastCall()
+{
+    Counts now = counts(only_), since = now;
+    since.events -= mark_.events;
+    since.frames -= mark_.frames;
+    mark_ = now;
+    return since;
 }
 
 void RedrawCounter::reset()
 {
     XSync(dpy_, False);
-    int e = 0, f = 0;
-    drain(std::chrono::steady_clock::now(), &e, &f);
-}
-
-int RedrawCounter::countOver(Millis interval)
-{
-    int e = 0, f = 0;
-    drain(std::chrono::steady_clock::now() + interval, &e, &f);
-    return e;
+    readPending();
+    sinceLastCall();
 }
 
 int RedrawCounter::framesOver(Millis interval)
 {
-    int e = 0, f = 0;
-    drain(std::chrono::steady_clock::now() + interval, &e, &f);
-    return f;
+    collectFor(interval);
+    return static_cast<int>(sinceLastCall().frames);
 }
 
 bool RedrawCounter::waitForRedraws(int n, Millis timeout)
 {
-    auto deadline = std::chrono::steady_clock::now() + timeout;
-    int events = 0, frames = 0;
-    while (frames < n && std::chrono::steady_clock::now() < deadline)
-        drain(std::min(deadline, std::chrono::steady_clock::now() + 20ms), &events, &frames);
-    return frames >= n;
+    const long from = mark_.frames;
+    bool drawn = collectUntil([&] { return counts(only_).frames - from >= n; }, timeout);
+    sinceLastCall();
+    return drawn;
 }
 
 bool RedrawCounter::waitForQuiet(Millis quiet, Millis timeout)
 {
-    auto deadline = std::chrono::steady_clock::now() + timeout;
-    do {
-        if (countOver(quiet) == 0)
-            return true;
-    } while (std::chrono::steady_clock::now() < deadline);
-    return false;
+    sinceLastCall();
+    return waitUntil(
+        [&] {
+            collectFor(quiet);
+            return sinceLastCall().events == 0;
+        },
+        timeout, 0ms);
 }
 
 }  // namespace e2e

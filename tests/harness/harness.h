@@ -1,35 +1,13 @@
-// End-to-end test harness: a private Xvfb per test, the program under test as
-// a child process in its own temporary working directory, window lookup,
-// pixel capture, real input through XTest and a DAMAGE-based redraw counter.
+// The test harness: a private Xvfb per test, the program under test as a
+// child process in its own temporary working directory, window lookup, pixel
+// capture and comparison, real input through XTest, a DAMAGE-based redraw
+// counter and the waits that tie them together. Every test program that
+// drives a real program uses it: the editor's end-to-end tests, the control
+// panel library's, the leak check's, and the benchmark. This header needs no
+// GoogleTest; harness_gtest.h adds the GoogleTest part (the EditorTest
+// fixture, assertions, screenshots of failed tests).
 //
-// Writing a test against the editor:
-//
-//     #include "harness.h"
-//     using namespace e2e;
-//
-//     TEST_F(EditorTest, LoadsFanFromFile) {
-//         writePoints({{-100, -100, 10}, {100, -100, 10}, {100, 100, 10}});
-//         pressKey('2');                       // Triangle Fan
-//         pressKey('L');                       // load points.txt
-//         Image img = waitForDrawing([](const Image& i) {
-//             return i.at(scenePixel(100, 100)) == POINTS_COLOURS[0];
-//         });
-//         EXPECT_PIXEL(img, scenePixel(33, -33), GEOMETRY_COLOURS[0]);
-//     }
-//
-// EditorTest (a GoogleTest fixture) starts `point-editor` in a fresh temporary
-// directory on its own X server and waits until both windows are mapped and the
-// first white frame is on screen. The server runs the desktop that
-// E2E_WINDOW_MANAGER names (desktop.h): a bare Xvfb, or one with openbox or
-// i3; a fixture that needs a particular one overrides chooseDesktop(). Keys
-// typed into a window other than through pressKey() need
-// x_->focusForKeys(window) first, since under a click-to-focus window manager
-// they go to the focused window rather than the one under the pointer. To prepare the directory before the editor
-// starts, derive a fixture and override beforeStart(). When a test fails, the
-// directory is kept, screenshots of both windows are saved into it and the
-// paths are printed.
-//
-// Testing another program: create an XServer, an XClient on it and a Process:
+// Driving a program:
 //
 //     XServer server;                       // throws if Xvfb is missing
 //     XClient x(server);
@@ -37,11 +15,12 @@
 //     app.waitForLine("ready", 5s);
 //     Window w = x.waitForWindow("Title", 5s);
 //     x.click(w, 10, 10);                   // XTest, window-relative
-//     Image img = x.capture(w);
+//     Image img = x.waitForImage(w, [](const Image& i) { return i.at(10, 10) == WHITE; });
 //
-// Every wait takes a timeout and polls; none of these helpers sleeps for a
-// fixed time. Failures to set things up throw std::runtime_error with a
-// message that says what is missing.
+// Every wait takes a timeout and polls through waitUntil() (or, for standard
+// output, wakes on each new line); none of these helpers sleeps for a fixed
+// time. Failures to set things up throw std::runtime_error with a message
+// that says what is missing.
 #pragma once
 
 #include <atomic>
@@ -50,6 +29,7 @@
 #include <cstdint>
 #include <functional>
 #include <iosfwd>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -57,12 +37,11 @@
 #include <thread>
 #include <vector>
 
-#include <gtest/gtest.h>
-
 #include "desktop.h"
 
 // Xlib's types, declared without its header: Xlib defines macros (None,
-// True, Bool...) that break GoogleTest, so include X headers after this one.
+// True, Bool...) that break GoogleTest, so include X headers after this one
+// (and after harness_gtest.h).
 struct _XDisplay;
 
 namespace e2e {
@@ -71,6 +50,15 @@ using Window = unsigned long;  // Xlib's Window (an XID)
 using KeySym = unsigned long;  // Xlib's KeySym
 using Millis = std::chrono::milliseconds;
 using namespace std::chrono_literals;
+
+// ---------------------------------------------------------------- waiting
+
+// Checks `cond` until it holds or `timeout` has passed, and says whether it
+// held; `cond` is checked once more at the end. Between checks it sleeps
+// `step`, or calls `pause` with the time left (which it may spend waiting for
+// something to arrive). Every wait of the harness and its tests is one of these.
+bool waitUntil(const std::function<bool()>& cond, Millis timeout = 5s, Millis step = 10ms);
+bool waitUntil(const std::function<bool()>& cond, Millis timeout, const std::function<void(Millis left)>& pause);
 
 // ---------------------------------------------------------------- pixels
 
@@ -109,14 +97,41 @@ public:
     int count(Rgb c, int tolerance = 2) const;
     int count(Rgb c, int x0, int y0, int w, int h, int tolerance = 2) const;
     bool allNear(Rgb c, int tolerance = 2) const { return count(c, tolerance) == width_ * height_; }
+    // The part of the image in a rectangle (clipped to the image).
+    Image crop(int x0, int y0, int w, int h) const;
     // Throws on I/O failure.
     void savePpm(const std::string& path) const;
     void savePng(const std::string& path) const;
+    // Reads a binary PPM (P6, 8 bits), as savePpm() writes it.
+    static Image readPpm(const std::string& path);
+    // Reads an image file of any format ImageMagick's convert reads (a PNG,
+    // say). Throws, naming the file and what failed.
+    static Image read(const std::string& path);
 
 private:
     int width_ = 0, height_ = 0;
     std::vector<std::uint8_t> rgb_;
 };
+
+// How one image differs from another: the pixels whose colours differ by
+// more than a tolerance in some channel, and the first of them, row by row.
+// Images of different sizes differ in every pixel.
+struct ImageDifference {
+    bool sizesDiffer = false;
+    int pixels = 0;
+    Pixel first{-1, -1};
+    int total = 0;  // pixels compared
+    bool none() const { return !sizesDiffer && pixels == 0; }
+    // The share of pixels that are alike, from 0 to 1.
+    double likeness() const { return total ? 1.0 - double(pixels) / total : 0.0; }
+};
+ImageDifference compareImages(const Image& actual, const Image& expected, int tolerance = 0);
+// What compareImages() found, in a line for a failure message.
+std::string describe(const ImageDifference& d, const Image& actual, const Image& expected);
+inline bool sameImage(const Image& a, const Image& b) { return compareImages(a, b).none(); }
+
+// Saves `img` as a PNG in `dir` (or the system temp dir) and returns its path.
+std::string saveScreenshot(const Image& img, const std::string& name, const std::string& dir = "");
 
 // ---------------------------------------------------------------- files
 
@@ -141,6 +156,26 @@ private:
 void writeFile(const std::string& path, const std::string& text);
 std::optional<std::string> readFile(const std::string& path);  // nullopt if it cannot be read
 bool fileExists(const std::string& path);
+// The lines of a text, without their line ends.
+std::vector<std::string> splitLines(const std::string& text);
+
+// Which file a path names at a moment: the file itself (device and inode)
+// and when its inode last changed; `exists` is false when nothing is there.
+struct FileStamp {
+    bool exists = false;
+    unsigned long long device = 0, inode = 0;
+    long long changedSeconds = 0, changedNanoseconds = 0;
+    bool operator==(const FileStamp& o) const;
+    bool operator!=(const FileStamp& o) const { return !(*this == o); }
+};
+FileStamp fileStamp(const std::string& path);
+
+// Waits until a program has saved the file at `path`, which was `before`
+// when the save was asked for, and returns the text saved (nullopt when no
+// save came within `timeout`). A save writes a new file and renames it over
+// the old one, so it shows as another file at the path, even when the text
+// is the same as before; what is read is then always complete.
+std::optional<std::string> waitForSave(const std::string& path, const FileStamp& before, Millis timeout = 5s);
 
 // ---------------------------------------------------------------- X server
 
@@ -158,6 +193,7 @@ public:
     XServer(const XServer&) = delete;
     XServer& operator=(const XServer&) = delete;
     const std::string& display() const { return display_; }  // e.g. ":7"
+    pid_t pid() const { return pid_; }                        // Xvfb's
     const Desktop& desktop() const { return desktop_; }
     // What the window manager wrote so far, for failure messages ("" without one).
     std::string windowManagerOutput() const;
@@ -190,8 +226,8 @@ std::ostream& operator<<(std::ostream& os, const ExitStatus& s);
 //
 // The working directory is either given (and then owned by the caller) or a
 // fresh TempDir owned by the process: that one is removed in the destructor,
-// unless the current GoogleTest test has failed; then it is kept and its path
-// printed.
+// unless the check that is running has failed (see keepFailedWorkDirs); then
+// it is kept and its path printed.
 class Process {
 public:
     Process(const std::string& program, const std::vector<std::string>& args,
@@ -219,6 +255,10 @@ public:
     // Everything written so far, one line each, for failure messages.
     std::string transcript() const;
 
+    // Waits until standard output and standard error have both ended
+    // (the program and whatever it started closed them); false on timeout.
+    bool waitForEndOfOutput(Millis timeout = 5s);
+
     bool isRunning();
     std::optional<ExitStatus> waitForExit(Millis timeout = 5s);
     void kill();  // TERM, then KILL after a grace period; reaps the child
@@ -241,12 +281,19 @@ private:
     std::thread reader_;
 };
 
+// Whether the check that is running has failed, asked when a Process with a
+// working directory of its own ends: when it has, the directory is kept for a
+// look. Unset, nothing is kept; the GoogleTest part of the harness answers
+// with the result of the current test.
+void keepFailedWorkDirs(bool (*checkHasFailed)());
+
 // For a program that has ended or has just been told to quit: waits up to
-// `timeout` for it to exit and for its output to end. Fails when it is still
-// running, when `requireSuccess` and it did not exit with status 0, or when
-// its standard error holds a sanitizer report (an AddressSanitizer or
-// LeakSanitizer error, an undefined-behaviour "runtime error:").
-::testing::AssertionResult endedCleanly(Process& p, bool requireSuccess, Millis timeout = 30s);
+// `timeout` for it to exit and for its output to end, and says what was wrong
+// with its end: nullopt when nothing was; otherwise that it still runs, that it
+// did not exit with status 0 (when `requireSuccess`), or that its standard
+// error holds a sanitizer report (an AddressSanitizer or LeakSanitizer error,
+// an undefined-behaviour "runtime error:"), with its output.
+std::optional<std::string> uncleanEnd(Process& p, bool requireSuccess, Millis timeout = 30s);
 
 // ---------------------------------------------------------------- X client
 
@@ -343,37 +390,61 @@ private:
     Window managerProbe_ = 0;  // asks the window manager for frame extents
 };
 
-// Counts damage events on a window (X DAMAGE extension, raw rectangles): how
-// often something was drawn into it. Uses a connection of its own.
+// Counts what is drawn into windows, with the X DAMAGE extension, on a
+// connection of its own: how often (frames: damage batches, the events the
+// server reports with more == False, one per drawing request and so one per
+// buffer swap of a double-buffered GLUT window) and when first. It counts
+// either one window, from the moment the counter is made, or every top-level
+// window created on the server after that, each from its creation, so that
+// the first drawing into a new window is seen too.
 class RedrawCounter {
 public:
+    using Clock = std::chrono::steady_clock;
+
     RedrawCounter(const std::string& display, Window w);
+    explicit RedrawCounter(const std::string& display);
     ~RedrawCounter();
     RedrawCounter(const RedrawCounter&) = delete;
     RedrawCounter& operator=(const RedrawCounter&) = delete;
-    // Drops everything counted so far.
+
+    struct Counts {
+        long events = 0;  // damage events
+        long frames = 0;  // damage batches
+        std::optional<Clock::time_point> firstDrawn;  // when its first damage event was read
+    };
+    // What has been read of window `w` so far (nothing, for a window not counted).
+    Counts counts(Window w) const;
+    // Reads what has arrived, and what arrives within `interval`.
+    void collectFor(Millis interval);
+    // Reads events as they arrive until `done` holds; false when it did not
+    // within `timeout`.
+    bool collectUntil(const std::function<bool()>& done, Millis timeout);
+
+    // Of the one window given to the constructor, each since the last of
+    // these calls (or since the counter was made):
+    // drops what has been drawn so far;
     void reset();
-    // Collects damage events for `interval` and returns how many arrived
-    // (including those that were pending before the call, unless reset()).
-    int countOver(Millis interval);
-    // Number of distinct damage batches: events that the server reported with
-    // more == False, i.e. roughly one per drawing request.
+    // the frames drawn until `interval` from now;
     int framesOver(Millis interval);
-    // Waits until `n` damage batches have arrived since the last call or reset().
+    // waits until `n` frames have been drawn;
     bool waitForRedraws(int n, Millis timeout);
-    // Waits until no damage arrives for `quiet`; false if that never happens
+    // waits until nothing is drawn for `quiet`; false if that never happens
     // within `timeout` (a window that is redrawn continuously).
     bool waitForQuiet(Millis quiet, Millis timeout);
 
 private:
-    void drain(std::chrono::steady_clock::time_point until, int* events, int* frames);
-    ::_XDisplay* dpy_ = nullptr;
-    unsigned long damage_ = 0;
-    int eventBase_ = 0;
-};
+    Window root() const;
+    void readPending();
+    void waitForEvents(Millis timeout);
+    Counts sinceLastCall();
 
-// Saves `img` as a PNG in `dir` (or the system temp dir) and returns its path.
-std::string saveScreenshot(const Image& img, const std::string& name, const std::string& dir = "");
+    ::_XDisplay* dpy_ = nullptr;
+    int eventBase_ = 0;
+    Window only_ = 0;  // the one window counted; 0 when counting every new one
+    std::map<Window, Counts> counted_;
+    std::vector<unsigned long> damages_;
+    Counts mark_;      // the one window's counts at the last call
+};
 
 // ---------------------------------------------------------------- the editor
 
@@ -396,79 +467,10 @@ struct PointSpec {
 };
 // points.txt text as the editor writes it: count line, then "x y size" lines.
 std::string pointFileText(const std::vector<PointSpec>& points);
+// One of those "x y size" lines, without its line end.
+std::string pointLine(const PointSpec& point);
 
-// Path of the editor binary, fixed at build time.
-std::string editorPath();
-
-// The pixels that GLUT's HELVETICA_18 bitmap font sets for a text, as offsets
-// from the raster position (top-left pixel origin, y down: offset (0, -1) is
-// the pixel just above and right of the raster position). Rendered by a small
-// reference program of the harness on the given server, not by the editor.
-struct TextMask {
-    std::vector<Pixel> on;
-    int minX = 0, minY = 0, maxX = -1, maxY = -1;  // bounding box of `on`
-    bool has(int dx, int dy) const;
-};
-TextMask renderTextMask(const XServer& server, XClient& x, const std::string& text);
-
-class EditorTest : public ::testing::Test {
-protected:
-    void SetUp() override;
-    void TearDown() override;
-    // The desktop to run on: the one E2E_WINDOW_MANAGER names, unless a
-    // derived fixture needs a particular one.
-    virtual Desktop chooseDesktop() const { return Desktop::fromEnvironment(); }
-    // Runs before the editor starts, with workDir() already created.
-    virtual void beforeStart() {}
-    const Desktop& desktop() const { return server_->desktop(); }
-
-    const std::string& workDir() const { return dir_->path(); }
-    std::string workFile(const std::string& name) const { return dir_->file(name); }
-    void writePoints(const std::vector<PointSpec>& points);
-    void writePointsText(const std::string& text);
-    std::optional<std::string> readPointsFile() const;
-
-    // Key in the drawing window: moves the pointer into it and gives it the
-    // keyboard focus the way the desktop needs, then taps the key.
-    void pressKey(KeySym ks);
-    void pressKey(char c) { pressKey(XClient::keysymForChar(c)); }
-    void pressKey(int ks) { pressKey(static_cast<KeySym>(ks)); }  // XK_... constants
-    // Writes points.txt and presses L; waits until the drawing changes from
-    // what it showed before (does not wait when the set draws nothing new).
-    void loadPoints(const std::vector<PointSpec>& points);
-
-    Image captureDrawing();
-    Image waitForDrawing(const std::function<bool(const Image&)>& pred, Millis timeout = 5s);
-    // Waits until the drawing differs from `before`; returns the new capture.
-    Image waitForDrawingChange(const Image& before, Millis timeout = 5s);
-
-    // HELVETICA_18 pixels of `text`, rendered once per text and test.
-    const TextMask& textMask(const std::string& text);
-    // The text drawn in `colour` with its raster position at scene (x, y):
-    // every pixel of the mask has the colour, no other pixel of the box
-    // around it (one pixel wider on each side) has it. Pixels outside the
-    // window are not checked.
-    ::testing::AssertionResult textAt(const Image& img, int x, int y, const std::string& text, Rgb colour);
-
-    // Remembers `img` as the picture to save if the test fails.
-    void noteImage(const Image& img, const std::string& name);
-
-    std::unique_ptr<TempDir> dir_;
-    std::unique_ptr<XServer> server_;
-    std::unique_ptr<XClient> x_;
-    std::unique_ptr<Process> editor_;
-    Window drawing_ = 0;
-    Window panel_ = 0;
-
-private:
-    std::vector<std::pair<std::string, Image>> noted_;
-    std::vector<std::pair<std::string, TextMask>> masks_;
-};
-
-// Checks one pixel of an image against a colour; the message names the
-// pixel, the expected and the actual colour.
-::testing::AssertionResult pixelNear(const Image& img, Pixel p, Rgb expected, int tolerance = 2);
+// The line the editor prints when it adds point `number` at scene (x, y).
+std::string addedLine(int number, int x, int y);
 
 }  // namespace e2e
-
-#define EXPECT_PIXEL(img, pixel, colour) EXPECT_TRUE(::e2e::pixelNear((img), (pixel), (colour)))

@@ -1,9 +1,13 @@
-// RGB images: pixel access, counting, PPM and PNG output (PNG written with
-// stored deflate blocks, so no compression library is needed).
+// RGB images: pixel access, counting, comparison, PPM and PNG output (PNG
+// written with stored deflate blocks, so no compression library is needed)
+// and input (PPM, and through ImageMagick any other format).
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <ostream>
+#include <sstream>
 #include <stdexcept>
 
 #include "harness.h"
@@ -72,6 +76,61 @@ int Image::count(Rgb c, int x0, int y0, int w, int h, int tolerance) const
     return n;
 }
 
+Image Image::crop(int x0, int y0, int w, int h) const
+{
+    const int left = std::max(0, x0), top = std::max(0, y0);
+    const int right = std::min(width_, x0 + w), bottom = std::min(height_, y0 + h);
+    Image part(std::max(0, right - left), std::max(0, bottom - top));
+    for (int y = top; y < bottom; ++y)
+        for (int x = left; x < right; ++x)
+            part.set(x - left, y - top, at(x, y));
+    return part;
+}
+
+ImageDifference compareImages(const Image& actual, const Image& expected, int tolerance)
+{
+    ImageDifference d;
+    d.total = actual.width() * actual.height();
+    if (actual.width() != expected.width() || actual.height() != expected.height()) {
+        d.sizesDiffer = true;
+        d.pixels = d.total;
+        if (d.total > 0)
+            d.first = {0, 0};
+        return d;
+    }
+    for (int y = 0; y < actual.height(); ++y)
+        for (int x = 0; x < actual.width(); ++x)
+            if (!near(actual.at(x, y), expected.at(x, y), tolerance) && d.pixels++ == 0)
+                d.first = {x, y};
+    return d;
+}
+
+std::string describe(const ImageDifference& d, const Image& actual, const Image& expected)
+{
+    std::ostringstream os;
+    if (d.sizesDiffer)
+        os << "the image is " << actual.width() << "x" << actual.height() << ", not " << expected.width() << "x"
+           << expected.height();
+    else if (d.none())
+        os << "the images are alike";
+    else
+        os << d.pixels << " of " << d.total << " pixels differ, the first " << d.first << ": "
+           << actual.at(d.first) << " instead of " << expected.at(d.first);
+    return os.str();
+}
+
+std::string saveScreenshot(const Image& img, const std::string& name, const std::string& dir)
+{
+    std::string base = dir;
+    if (base.empty()) {
+        const char* t = std::getenv("TMPDIR");
+        base = t && *t ? t : "/tmp";
+    }
+    std::string path = base + "/" + name + ".png";
+    img.savePng(path);
+    return path;
+}
+
 void Image::savePpm(const std::string& path) const
 {
     std::ofstream out(path, std::ios::binary);
@@ -79,6 +138,76 @@ void Image::savePpm(const std::string& path) const
     out.write(reinterpret_cast<const char*>(rgb_.data()), static_cast<std::streamsize>(rgb_.size()));
     if (!out)
         throw std::runtime_error("cannot write " + path);
+}
+
+namespace {
+
+// The next word of a PPM header, past white space and "#" comment lines.
+std::string ppmWord(std::istream& in)
+{
+    std::string word;
+    while (in >> word && word[0] == '#') {
+        std::string rest;
+        std::getline(in, rest);
+    }
+    return word;
+}
+
+// A binary PPM ("P6", maximum 255) from a stream; `what` names it in errors.
+Image parsePpm(std::istream& in, const std::string& what)
+{
+    std::string magic = ppmWord(in);
+    int width = std::atoi(ppmWord(in).c_str()), height = std::atoi(ppmWord(in).c_str());
+    int maxValue = std::atoi(ppmWord(in).c_str());
+    if (!in || magic != "P6" || width <= 0 || height <= 0 || maxValue != 255)
+        throw std::runtime_error(what + " is not an 8-bit binary PPM image");
+    in.get();  // the one white-space character before the pixels
+    Image img(width, height);
+    std::vector<char> row(static_cast<std::size_t>(width) * 3);
+    for (int y = 0; y < height; ++y) {
+        if (!in.read(row.data(), static_cast<std::streamsize>(row.size())))
+            throw std::runtime_error(what + " ends before its last pixel");
+        for (int x = 0; x < width; ++x) {
+            const auto* p = reinterpret_cast<const std::uint8_t*>(&row[static_cast<std::size_t>(x) * 3]);
+            img.set(x, y, {p[0], p[1], p[2]});
+        }
+    }
+    return img;
+}
+
+}  // namespace
+
+Image Image::readPpm(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw std::runtime_error("cannot read " + path);
+    return parsePpm(in, path);
+}
+
+Image Image::read(const std::string& path)
+{
+    if (!std::ifstream(path))
+        throw std::runtime_error("cannot read " + path);
+    // ImageMagick writes it as a PPM; single quotes keep the path one word.
+    std::string quoted = "'";
+    for (char c : path)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    quoted += "'";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(("convert " + quoted + " -depth 8 ppm:- 2>/dev/null").c_str(), "r"),
+                                               pclose);
+    if (!pipe)
+        throw std::runtime_error("cannot run ImageMagick's convert for " + path);
+    std::string data;
+    char buf[65536];
+    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, pipe.get())) > 0;)
+        data.append(buf, n);
+    std::istringstream in(data);
+    try {
+        return parsePpm(in, "what ImageMagick's convert made of " + path);
+    } catch (const std::runtime_error& e) {
+        throw std::runtime_error(std::string(e.what()) + " (is ImageMagick installed? apt-get install imagemagick)");
+    }
 }
 
 namespace {

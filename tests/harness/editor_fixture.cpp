@@ -1,19 +1,14 @@
 // The GoogleTest fixture that runs the real editor on a private X server.
-#include <cstdio>
 #include <iostream>
 #include <sstream>
 
-#include "harness.h"
+#include "harness_gtest.h"
 
 #ifndef POINT_EDITOR_PATH
 #error "POINT_EDITOR_PATH must name the editor binary"
 #endif
 
 namespace e2e {
-
-const Rgb GEOMETRY_COLOURS[2] = {rgbFromFloat(0.4, 1.0, 0.4), rgbFromFloat(0.4, 0.7, 1.0)};
-const Rgb LINES_COLOURS[2] = {rgbFromFloat(0.4, 0.0, 0.9), rgbFromFloat(1.0, 0.3, 0.0)};
-const Rgb POINTS_COLOURS[2] = {rgbFromFloat(0.3, 0.3, 0.3), rgbFromFloat(0.0, 0.0, 0.7)};
 
 std::string editorPath() { return POINT_EDITOR_PATH; }
 
@@ -52,40 +47,6 @@ TextMask renderTextMask(const XServer& server, XClient& x, const std::string& te
         }
     }
     return mask;
-}
-
-std::string pointFileText(const std::vector<PointSpec>& points)
-{
-    std::string s = std::to_string(points.size()) + "\n";
-    char line[128];
-    for (const PointSpec& p : points) {
-        std::snprintf(line, sizeof line, "%f %f %f\n", p.x, p.y, p.size);
-        s += line;
-    }
-    return s;
-}
-
-std::string saveScreenshot(const Image& img, const std::string& name, const std::string& dir)
-{
-    std::string base = dir;
-    if (base.empty()) {
-        const char* t = std::getenv("TMPDIR");
-        base = t && *t ? t : "/tmp";
-    }
-    std::string path = base + "/" + name + ".png";
-    img.savePng(path);
-    return path;
-}
-
-::testing::AssertionResult pixelNear(const Image& img, Pixel p, Rgb expected, int tolerance)
-{
-    if (!img.contains(p.x, p.y))
-        return ::testing::AssertionFailure() << p << " is outside the " << img.width() << "x"
-                                             << img.height() << " image";
-    Rgb actual = img.at(p);
-    if (near(actual, expected, tolerance))
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << p << " is " << actual << ", expected " << expected;
 }
 
 void EditorTest::SetUp()
@@ -166,6 +127,16 @@ void EditorTest::writePointsText(const std::string& text) { writeFile(workFile("
 
 std::optional<std::string> EditorTest::readPointsFile() const { return readFile(workFile("points.txt")); }
 
+std::string EditorTest::saveBy(const std::function<void()>& save, Millis timeout)
+{
+    const std::string path = workFile("points.txt");
+    const FileStamp before = fileStamp(path);
+    save();
+    std::optional<std::string> text = waitForSave(path, before, timeout);
+    EXPECT_TRUE(text) << "no save of points.txt came; output:\n" << editor_->transcript();
+    return text.value_or("");
+}
+
 void EditorTest::pressKey(KeySym ks)
 {
     // A corner pixel, of whatever size the window has: away from anything the tests draw.
@@ -200,16 +171,7 @@ Image EditorTest::waitForDrawing(const std::function<bool(const Image&)>& pred, 
 
 Image EditorTest::waitForDrawingChange(const Image& before, Millis timeout)
 {
-    auto differs = [&](const Image& img) {
-        if (img.width() != before.width() || img.height() != before.height())
-            return true;
-        for (int y = 0; y < img.height(); ++y)
-            for (int x = 0; x < img.width(); ++x)
-                if (img.at(x, y) != before.at(x, y))
-                    return true;
-        return false;
-    };
-    return waitForDrawing(differs, timeout);
+    return waitForDrawing([&](const Image& img) { return !sameImage(img, before); }, timeout);
 }
 
 const TextMask& EditorTest::textMask(const std::string& text)

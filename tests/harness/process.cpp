@@ -26,6 +26,14 @@ namespace e2e {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+bool (*checkHasFailed)() = nullptr;
+
+}  // namespace
+
+void keepFailedWorkDirs(bool (*hasFailed)()) { checkHasFailed = hasFailed; }
+
 // ---------------------------------------------------------------- files
 
 TempDir::TempDir(const std::string& prefix)
@@ -76,6 +84,43 @@ bool fileExists(const std::string& path)
     return fs::exists(path, ec);
 }
 
+std::vector<std::string> splitLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line))
+        lines.push_back(line);
+    return lines;
+}
+
+bool FileStamp::operator==(const FileStamp& o) const
+{
+    return exists == o.exists && device == o.device && inode == o.inode && changedSeconds == o.changedSeconds &&
+           changedNanoseconds == o.changedNanoseconds;
+}
+
+FileStamp fileStamp(const std::string& path)
+{
+    struct stat st {};
+    FileStamp s;
+    if (stat(path.c_str(), &st) != 0)
+        return s;
+    s.exists = true;
+    s.device = st.st_dev;
+    s.inode = st.st_ino;
+    s.changedSeconds = st.st_ctim.tv_sec;
+    s.changedNanoseconds = st.st_ctim.tv_nsec;
+    return s;
+}
+
+std::optional<std::string> waitForSave(const std::string& path, const FileStamp& before, Millis timeout)
+{
+    std::optional<std::string> text;
+    waitUntil([&] { return fileStamp(path) != before && (text = readFile(path)).has_value(); }, timeout);
+    return text;
+}
+
 namespace {
 
 std::string findOnPath(const std::string& name)
@@ -94,18 +139,19 @@ std::string findOnPath(const std::string& name)
 // Waits up to `timeout` for the child to end; returns its wait status.
 std::optional<int> waitChild(pid_t pid, Millis timeout)
 {
-    auto deadline = std::chrono::steady_clock::now() + timeout;
-    for (;;) {
-        int status = 0;
-        pid_t r = waitpid(pid, &status, WNOHANG);
-        if (r == pid)
-            return status;
-        if (r < 0)
-            return std::nullopt;  // not our child any more
-        if (std::chrono::steady_clock::now() >= deadline)
-            return std::nullopt;
-        std::this_thread::sleep_for(2ms);
-    }
+    std::optional<int> status;
+    bool gone = false;  // not our child any more
+    waitUntil(
+        [&] {
+            int s = 0;
+            pid_t r = waitpid(pid, &s, WNOHANG);
+            if (r == pid)
+                status = s;
+            gone = r < 0;
+            return status || gone;
+        },
+        timeout, 2ms);
+    return status;
 }
 
 void terminate(pid_t pid)
@@ -178,17 +224,16 @@ XServer::XServer(const Desktop& desktop, Millis timeout) : desktop_(desktop)
     display_ = ":" + number;
 
     // Wait until a client can connect.
-    for (;;) {
-        if (::Display* d = XOpenDisplay(display_.c_str())) {
+    auto connects = [&] {
+        ::Display* d = XOpenDisplay(display_.c_str());
+        if (d)
             XCloseDisplay(d);
-            break;
-        }
-        if (std::chrono::steady_clock::now() >= deadline) {
-            terminate(pid_);
-            pid_ = -1;
-            throw std::runtime_error("cannot connect to Xvfb on " + display_);
-        }
-        std::this_thread::sleep_for(10ms);
+        return d != nullptr;
+    };
+    if (!waitUntil(connects, std::chrono::duration_cast<Millis>(deadline - std::chrono::steady_clock::now()))) {
+        terminate(pid_);
+        pid_ = -1;
+        throw std::runtime_error("cannot connect to Xvfb on " + display_);
     }
     if (desktop_.hasWindowManager()) {
         try {
@@ -265,11 +310,8 @@ void XServer::startWindowManager(Millis timeout)
     ::Display* d = XOpenDisplay(display_.c_str());
     if (!d)
         throw std::runtime_error("cannot connect to Xvfb on " + display_);
-    auto deadline = std::chrono::steady_clock::now() + timeout;
     bool ready = false;
-    while (!(ready = supportingWmCheck(d).has_value()) && manager_->isRunning() &&
-           std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(10ms);
+    waitUntil([&] { return (ready = supportingWmCheck(d).has_value()) || !manager_->isRunning(); }, timeout);
     XCloseDisplay(d);
     if (!ready)
         throw std::runtime_error(command.program + " did not announce itself on " + display_ + " within " +
@@ -388,8 +430,7 @@ Process::~Process()
     if (reader_.joinable())
         reader_.join();
     if (ownDir_) {
-        const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        if (info && ::testing::Test::HasFailure()) {
+        if (checkHasFailed && checkHasFailed()) {
             ownDir_->keep();
             std::cout << "[ e2e ] kept working directory " << ownDir_->path() << std::endl;
         }
@@ -518,37 +559,41 @@ bool Process::isRunning()
 
 std::optional<ExitStatus> Process::waitForExit(Millis timeout)
 {
-    auto deadline = std::chrono::steady_clock::now() + timeout;
-    for (;;) {
-        reap(false);
-        if (status_ || pid_ <= 0)
-            return status_;
-        if (std::chrono::steady_clock::now() >= deadline)
-            return std::nullopt;
-        std::this_thread::sleep_for(2ms);
-    }
+    waitUntil(
+        [&] {
+            reap(false);
+            return status_ || pid_ <= 0;
+        },
+        timeout, 2ms);
+    return status_;
 }
 
-::testing::AssertionResult endedCleanly(Process& p, bool requireSuccess, Millis timeout)
+bool Process::waitForEndOfOutput(Millis timeout)
+{
+    std::unique_lock<std::mutex> lock(mutex_);
+    return changed_.wait_for(lock, timeout, [&] { return outputClosed_; });
+}
+
+std::optional<std::string> uncleanEnd(Process& p, bool requireSuccess, Millis timeout)
 {
     auto deadline = std::chrono::steady_clock::now() + timeout;
     std::optional<ExitStatus> status = p.waitForExit(timeout);
     if (!status)
-        return ::testing::AssertionFailure() << "the program is still running after " << timeout.count()
-                                             << " ms\n" << p.transcript();
+        return "the program is still running after " + std::to_string(timeout.count()) + " ms\n" + p.transcript();
     // The report is written just before the exit: read standard error to its end.
     auto left = std::chrono::duration_cast<Millis>(deadline - std::chrono::steady_clock::now());
-    p.waitForLine([](const std::string&) { return false; }, std::max(left, Millis(1000)));
+    p.waitForEndOfOutput(std::max(left, Millis(1000)));
+    std::ostringstream how;
+    how << *status;
     static const char* const reports[] = {"ERROR: AddressSanitizer", "ERROR: LeakSanitizer",
                                           "ERROR: UndefinedBehaviorSanitizer", "runtime error:"};
     for (const std::string& line : p.errorLines())
         for (const char* report : reports)
             if (line.find(report) != std::string::npos)
-                return ::testing::AssertionFailure() << "a sanitizer report (" << *status << "):\n"
-                                                     << p.transcript();
+                return "a sanitizer report (" + how.str() + "):\n" + p.transcript();
     if (requireSuccess && !(status->exited && status->code == 0))
-        return ::testing::AssertionFailure() << "the program ended with " << *status << "\n" << p.transcript();
-    return ::testing::AssertionSuccess();
+        return "the program ended with " + how.str() + "\n" + p.transcript();
+    return std::nullopt;
 }
 
 void Process::kill()
