@@ -244,19 +244,22 @@ protected:
     }
 
     // Presses "Save Point Set(S)" and waits for a points.txt whose first line
-    // is `count`; returns its text ("" when none came).
+    // is `count`; returns its text, with the desktop's line ends read as "\n"
+    // ("" when none came).
     std::string saveWithButton(int count)
     {
         clickControl(SAVE_BUTTON);
         std::string text;
         bool saved = waitFor([&] {
-            auto t = readPointsFile();
+            auto t = readSavedPoints();
             if (!t || splitLines(*t).empty() || splitLines(*t)[0] != std::to_string(count))
                 return false;
             text = *t;
             return true;
         });
-        EXPECT_TRUE(saved) << "no points.txt with " << count << " points after pressing Save; output:\n"
+        EXPECT_TRUE(saved) << "no points.txt with " << count << " points and " << ::testing::PrintToString(desktop().lineEnd)
+                           << " line ends after pressing Save; points.txt: "
+                           << ::testing::PrintToString(readPointsFile()) << "; output:\n"
                            << editor_->transcript();
         return text;
     }

@@ -102,10 +102,13 @@ protected:
         pressKey('S');
         std::optional<std::string> text;
         // Polls the file (the capture in between only paces the loop).
-        x_->waitForImage(drawing_, [&](const Image&) { return (text = readPointsFile()).has_value() && !text->empty() && text->back() == '\n'; });
+        x_->waitForImage(drawing_, [&](const Image&) { return (text = readSavedPoints()).has_value() && !text->empty() && text->back() == '\n'; });
         std::vector<std::string> lines;
-        if (!text)
+        if (!text) {
+            ADD_FAILURE() << "no points.txt with " << ::testing::PrintToString(desktop().lineEnd)
+                          << " line ends after S: " << ::testing::PrintToString(readPointsFile());
             return lines;
+        }
         std::size_t start = 0;
         for (std::size_t nl; (nl = text->find('\n', start)) != std::string::npos; start = nl + 1)
             lines.push_back(text->substr(start, nl - start));

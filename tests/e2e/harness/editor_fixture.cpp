@@ -1,5 +1,6 @@
 // The GoogleTest fixture that runs the real editor on a private X server.
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <sstream>
 
@@ -15,7 +16,11 @@ const Rgb GEOMETRY_COLOURS[2] = {rgbFromFloat(0.4, 1.0, 0.4), rgbFromFloat(0.4, 
 const Rgb LINES_COLOURS[2] = {rgbFromFloat(0.4, 0.0, 0.9), rgbFromFloat(1.0, 0.3, 0.0)};
 const Rgb POINTS_COLOURS[2] = {rgbFromFloat(0.3, 0.3, 0.3), rgbFromFloat(0.0, 0.0, 0.7)};
 
-std::string editorPath() { return POINT_EDITOR_PATH; }
+std::string editorPath()
+{
+    const char* program = std::getenv("E2E_PROGRAM");
+    return program && *program ? program : POINT_EDITOR_PATH;
+}
 
 bool TextMask::has(int dx, int dy) const
 {
@@ -94,11 +99,17 @@ void EditorTest::SetUp()
     server_ = std::make_unique<XServer>(chooseDesktop());
     x_ = std::make_unique<XClient>(*server_);
     beforeStart();
-    editor_ = std::make_unique<Process>(editorPath(), std::vector<std::string>{}, server_->display(),
-                                        dir_->path());
+    if (!fileExists(editorPath()))
+        FAIL() << "there is no editor at " << editorPath() << " (E2E_PROGRAM names the program under test)";
+    LaunchCommand command = launchCommand(desktop(), editorPath());
+    editor_ = std::make_unique<Process>(command.program, command.args, server_->display(), dir_->path(),
+                                        std::vector<std::string>{}, desktop().lineEnd);
     try {
         drawing_ = x_->waitForWindow(DRAWING_TITLE, editor_->pid(), 20s);
         panel_ = x_->waitForWindow(PANEL_TITLE, editor_->pid(), 20s);
+        // Under Wine the Controls window appears before it has its size.
+        x_->waitUntilSettled(drawing_, 20s);
+        x_->waitUntilSettled(panel_, 20s);
     } catch (const std::exception& e) {
         FAIL() << e.what() << "\neditor (" << (editor_->isRunning() ? "running" : "ended") << ") output:\n"
                << editor_->transcript() << server_->windowManagerOutput();
@@ -165,6 +176,12 @@ void EditorTest::writePoints(const std::vector<PointSpec>& points)
 void EditorTest::writePointsText(const std::string& text) { writeFile(workFile("points.txt"), text); }
 
 std::optional<std::string> EditorTest::readPointsFile() const { return readFile(workFile("points.txt")); }
+
+std::optional<std::string> EditorTest::readSavedPoints() const
+{
+    std::optional<std::string> text = readPointsFile();
+    return text ? readLineEnds(desktop(), *text) : std::nullopt;
+}
 
 void EditorTest::pressKey(KeySym ks)
 {
