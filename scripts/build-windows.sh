@@ -35,19 +35,9 @@ wine_env=(WINEPREFIX="$build/wine-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscor
 # Starts the prefix's Wine server and Windows' system programs, detached from
 # this script's output. Otherwise the first program a test runs would start
 # them, and the test would last until they end (2.5 s a test, one after the
-# other). The server ends by itself 30 s after the last program.
+# other). The server ends by itself 60 s after the last program.
 start_wine() {
-  # The very first start fills the prefix (a Windows folder tree).
-  if [ ! -f "$build/wine-prefix/system.reg" ]; then
-    echo "== Creating the Wine prefix $build/wine-prefix"
-    mkdir -p "$build"
-    # (It says that it cannot start 32-bit programs: there are none here.)
-    env "${wine_env[@]}" "$wine_loader" wineboot --init >"$build/wine-prefix.log" 2>&1
-    env "${wine_env[@]}" /usr/lib/wine/wineserver --wait
-  fi
-  # Says nothing and ends at once when a server is running already.
-  env "${wine_env[@]}" setsid /usr/lib/wine/wineserver64 -p30 </dev/null >/dev/null 2>&1 &
-  env "${wine_env[@]}" setsid "$wine_loader" wineboot </dev/null >/dev/null 2>&1
+  "$root/scripts/wine-server.sh" start "$build/wine-prefix"
 }
 
 cross_build() {  # name source-dir cmake-options...

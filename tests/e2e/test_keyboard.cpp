@@ -120,6 +120,21 @@ TEST_F(Keys, FourToSixFlipTheirLayerAndTheCheckboxFollowsEachTime)
         << "the drawing did not come back as it was with every layer on again";
 }
 
+// A key typed at once after a click on a control acts in the drawing window,
+// not in the Controls window the click went to (under Wine the click makes
+// Controls the active window only as the editor takes it from its queue).
+TEST_F(Keys, KeyTypedRightAfterAPanelClickActsInTheDrawing)
+{
+    for (int round = 0; round < 4; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        const bool shown = round % 2 == 1;
+        clickControl(CHECKBOXES[LAYER_KEYS[1].checkbox]);
+        pressKey(LAYER_KEYS[0].key);
+        EXPECT_TRUE(layerIs(LAYER_KEYS[1], shown, "after a click on its checkbox"));
+        EXPECT_TRUE(layerIs(LAYER_KEYS[0], shown, "after its key, typed right after that click"));
+    }
+}
+
 TEST_F(Keys, CapitalSNewAndLoadActAsTheirButtons)
 {
     ASSERT_TRUE(addPointAt(5, 0, 0));

@@ -37,25 +37,91 @@ Desktop Desktop::i3()
     return d;
 }
 
-Desktop Desktop::named(const std::string& name)
+Desktop Desktop::wine(const std::string& launcher)
 {
+    Desktop d;
+    d.name = "Wine on a bare Xvfb";
+    d.placement = Placement::OwnFrameAsAsked;
+    d.ownFrame = {4, 4, 23, 4};
+    d.keyFocus = KeyFocus::ClickIntoIt;
+    d.settlesByPing = true;
+    // Wine names its own process on every window it makes.
+    d.windowsCarryPid = true;
+    d.launcher = launcher;
+    d.menu = {"freeglut menu", 2, 16};
+    d.lineEnd = "\r\n";
+    return d;
+}
+
+namespace {
+
+bool isWineLoader(const std::string& launcher)
+{
+    std::string base = launcher.substr(launcher.find_last_of('/') + 1);
+    return base.rfind("wine", 0) == 0;
+}
+
+}  // namespace
+
+Desktop Desktop::named(const std::string& name, const std::string& launcher)
+{
+    Desktop d;
     if (name.empty() || name == "none")
-        return bare();
-    if (name == "openbox")
-        return openbox();
-    if (name == "i3")
-        return i3();
-    throw std::invalid_argument("E2E_WINDOW_MANAGER=" + name +
-                                " names no desktop the tests know (openbox, i3, or none for a bare Xvfb)");
+        d = bare();
+    else if (name == "openbox")
+        d = openbox();
+    else if (name == "i3")
+        d = i3();
+    else
+        throw std::invalid_argument("E2E_WINDOW_MANAGER=" + name +
+                                    " names no desktop the tests know (openbox, i3, or none for a bare Xvfb)");
+    if (isWineLoader(launcher)) {
+        if (d.hasWindowManager())
+            throw std::invalid_argument("E2E_LAUNCHER=" + launcher + " runs Windows programs under Wine, which the "
+                                        "tests know on a bare Xvfb only, not with E2E_WINDOW_MANAGER=" + name);
+        return wine(launcher);
+    }
+    d.launcher = launcher;
+    return d;
 }
 
 const Desktop& Desktop::fromEnvironment()
 {
     static const Desktop desktop = [] {
         const char* name = std::getenv("E2E_WINDOW_MANAGER");
-        return named(name ? name : "");
+        const char* launcher = std::getenv("E2E_LAUNCHER");
+        return named(name ? name : "", launcher ? launcher : "");
     }();
     return desktop;
+}
+
+std::optional<std::string> readLineEnds(const Desktop& desktop, const std::string& text)
+{
+    const std::string& end = desktop.lineEnd;
+    std::string lines;
+    std::size_t start = 0;
+    for (std::size_t nl; (nl = text.find('\n', start)) != std::string::npos; start = nl + 1) {
+        std::size_t lineStart = start;
+        if (nl + 1 < lineStart + end.size() || text.compare(nl + 1 - end.size(), end.size(), end) != 0)
+            return std::nullopt;
+        std::string line = text.substr(lineStart, nl + 1 - end.size() - lineStart);
+        if (line.find('\r') != std::string::npos)
+            return std::nullopt;
+        lines += line + "\n";
+    }
+    std::string last = text.substr(start);
+    if (last.find('\r') != std::string::npos)
+        return std::nullopt;
+    return lines + last;
+}
+
+LaunchCommand launchCommand(const Desktop& desktop, const std::string& program, const std::vector<std::string>& args)
+{
+    if (desktop.launcher.empty())
+        return {program, args};
+    LaunchCommand c{desktop.launcher, {program}};
+    c.args.insert(c.args.end(), args.begin(), args.end());
+    return c;
 }
 
 std::optional<RootPosition> expectedClientPosition(const Desktop& desktop, int x, int y,
@@ -64,6 +130,7 @@ std::optional<RootPosition> expectedClientPosition(const Desktop& desktop, int x
     switch (desktop.placement) {
     case Placement::AsAsked: return RootPosition{x, y};
     case Placement::FrameAsAsked: return RootPosition{x + frame.left, y + frame.top};
+    case Placement::OwnFrameAsAsked: return RootPosition{x + desktop.ownFrame.left, y + desktop.ownFrame.top};
     case Placement::Tiled: return std::nullopt;
     }
     return std::nullopt;

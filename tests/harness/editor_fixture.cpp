@@ -1,4 +1,5 @@
 // The GoogleTest fixture that runs the real editor on a private X server.
+#include <cstdlib>
 #include <iostream>
 #include <sstream>
 
@@ -10,7 +11,11 @@
 
 namespace e2e {
 
-std::string editorPath() { return POINT_EDITOR_PATH; }
+std::string editorPath()
+{
+    const char* program = std::getenv("E2E_PROGRAM");
+    return program && *program ? program : POINT_EDITOR_PATH;
+}
 
 bool TextMask::has(int dx, int dy) const
 {
@@ -55,11 +60,17 @@ void EditorTest::SetUp()
     server_ = std::make_unique<XServer>(chooseDesktop());
     x_ = std::make_unique<XClient>(*server_);
     beforeStart();
-    editor_ = std::make_unique<Process>(editorPath(), std::vector<std::string>{}, server_->display(),
-                                        dir_->path());
+    if (!fileExists(editorPath()))
+        FAIL() << "there is no editor at " << editorPath() << " (E2E_PROGRAM names the program under test)";
+    LaunchCommand command = launchCommand(desktop(), editorPath());
+    editor_ = std::make_unique<Process>(command.program, command.args, server_->display(), dir_->path(),
+                                        std::vector<std::string>{}, desktop().lineEnd);
     try {
         drawing_ = x_->waitForWindow(DRAWING_TITLE, editor_->pid(), 20s);
         panel_ = x_->waitForWindow(PANEL_TITLE, editor_->pid(), 20s);
+        // Under Wine the Controls window appears before it has its size.
+        x_->waitUntilSettled(drawing_, 20s);
+        x_->waitUntilSettled(panel_, 20s);
     } catch (const std::exception& e) {
         FAIL() << e.what() << "\neditor (" << (editor_->isRunning() ? "running" : "ended") << ") output:\n"
                << editor_->transcript() << server_->windowManagerOutput();
@@ -133,8 +144,14 @@ std::string EditorTest::saveBy(const std::function<void()>& save, Millis timeout
     const FileStamp before = fileStamp(path);
     save();
     std::optional<std::string> text = waitForSave(path, before, timeout);
-    EXPECT_TRUE(text) << "no save of points.txt came; output:\n" << editor_->transcript();
-    return text.value_or("");
+    if (!text) {
+        ADD_FAILURE() << "no save of points.txt came; output:\n" << editor_->transcript();
+        return "";
+    }
+    std::optional<std::string> lines = readLineEnds(desktop(), *text);
+    EXPECT_TRUE(lines) << "points.txt does not end its lines with " << ::testing::PrintToString(desktop().lineEnd)
+                       << ": " << ::testing::PrintToString(*text);
+    return lines.value_or("");
 }
 
 void EditorTest::pressKey(KeySym ks)

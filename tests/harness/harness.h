@@ -222,7 +222,9 @@ std::ostream& operator<<(std::ostream& os, const ExitStatus& s);
 // A child process in a working directory, with DISPLAY and the variables of
 // `env` ("NAME=value", replacing inherited ones) set. Standard output
 // and standard error are read through pipes, line by line, on a background
-// thread. Killed (TERM, then KILL) in the destructor.
+// thread; lines end in '\n', or in `lineEnd` when that is "\r\n" (a
+// Windows program's), and a line holds everything before its end. Killed
+// (TERM, then KILL) in the destructor.
 //
 // The working directory is either given (and then owned by the caller) or a
 // fresh TempDir owned by the process: that one is removed in the destructor,
@@ -232,7 +234,7 @@ class Process {
 public:
     Process(const std::string& program, const std::vector<std::string>& args,
             const std::string& display, const std::string& workDir = "",
-            const std::vector<std::string>& env = {});
+            const std::vector<std::string>& env = {}, const std::string& lineEnd = "\n");
     ~Process();
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
@@ -261,7 +263,9 @@ public:
 
     bool isRunning();
     std::optional<ExitStatus> waitForExit(Millis timeout = 5s);
-    void kill();  // TERM, then KILL after a grace period; reaps the child
+    // TERM, then KILL after a grace period, to it and to what it started in
+    // its process group; reaps the child.
+    void kill();
 
 private:
     void readLoop(int outFd, int errFd);
@@ -269,6 +273,7 @@ private:
 
     std::unique_ptr<TempDir> ownDir_;
     std::string workDir_;
+    std::string lineEnd_;
     pid_t pid_ = -1;
     std::optional<ExitStatus> status_;
 
@@ -333,11 +338,19 @@ public:
     // asked to stand at root (x, y); nullopt when the desktop places windows itself.
     std::optional<Pixel> expectedPosition(Window w, int x, int y) const;
     // Asks for a new size, as a user dragging the window's corner would
-    // (XResizeWindow; a window manager applies it to the frame). Returns at once.
+    // (XResizeWindow; a window manager applies it to the frame). Returns at
+    // once, or where the program may undo it (Desktop::settlesByPing)
+    // once it has taken it.
     void resize(Window w, int width, int height);
     // Asks for a new position of the window's top-left corner (its frame's,
-    // under a window manager), as a user dragging it would. Returns at once.
+    // under a window manager), as a user dragging it would. Returns at once,
+    // or where the program may undo it once it has taken it.
     void move(Window w, int x, int y);
+
+    // Returns once the program has made every change to `w` it had begun,
+    // on a desktop whose programs settle by ping (Desktop::settlesByPing):
+    // it has answered a _NET_WM_PING sent to `w`. Elsewhere returns at once.
+    void waitUntilSettled(Window w, Millis timeout = 5s);
 
     // Keyboard focus: whether keys now go to `w` (or a window inside it), and
     // making sure they do the way the desktop needs (see KeyFocus); the
@@ -358,7 +371,9 @@ public:
     // Pointer, through XTest.
     void movePointer(int rootX, int rootY);
     void movePointer(Window w, int x, int y);  // window-relative
-    void press(int button);                    // 1 left, 2 middle, 3 right
+    // The side button "back", which freeglut on Windows ignores.
+    static constexpr int BACK_BUTTON = 8;
+    void press(int button);                    // 1 left, 2 middle, 3 right, BACK_BUTTON
     void release(int button);
     void click(int button = 1);
     void click(Window w, int x, int y, int button = 1);

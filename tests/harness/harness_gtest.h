@@ -57,7 +57,8 @@ inline const bool keepsFailedWorkDirs = (keepFailedWorkDirs(currentTestHasFailed
 
 // ---------------------------------------------------------------- the editor
 
-// Path of the editor binary, fixed at build time.
+// Path of the editor binary: E2E_PROGRAM when set (the Windows build, say),
+// else the one built beside the tests.
 std::string editorPath();
 
 // The pixels that GLUT's HELVETICA_18 bitmap font sets for a text, as offsets
@@ -98,8 +99,9 @@ protected:
     void loadPoints(const std::vector<PointSpec>& points);
 
     // Runs `save` (a key, a click), which must make the editor save its
-    // points, and returns the text it saved to points.txt ("" and a test
-    // failure when no save came).
+    // points, and returns the text it saved to points.txt with the desktop's
+    // line ends read as "\n" ("" and a test failure when no save came or a
+    // line ended otherwise).
     std::string saveBy(const std::function<void()>& save, Millis timeout = 5s);
 
     Image captureDrawing();

@@ -140,6 +140,22 @@ TEST(Process, WaitForLineConsumesInOrderAndTimesOut)
     EXPECT_FALSE(status->exited);
 }
 
+TEST(Process, DropsTheCarriageReturnOfWindowsLineEndsOnlyWhenTold)
+{
+    XServer server;
+    const std::vector<std::string> script{"-c", "printf 'one\\r\\ntwo\\r\\r\\nthree\\n'; printf 'err\\r\\n' >&2"};
+    Process windows("/bin/sh", script, server.display(), "", {}, "\r\n");
+    ASSERT_TRUE(windows.waitForExit(5s));
+    windows.waitForLine([](const std::string&) { return false; }, 5s);  // to the end of the output
+    EXPECT_EQ(windows.lines(), (std::vector<std::string>{"one", "two\r", "three"}));
+    EXPECT_EQ(windows.errorLines(), std::vector<std::string>{"err"});
+
+    Process native("/bin/sh", script, server.display());
+    ASSERT_TRUE(native.waitForExit(5s));
+    native.waitForLine([](const std::string&) { return false; }, 5s);
+    EXPECT_EQ(native.lines(), (std::vector<std::string>{"one\r", "two\r\r", "three"}));
+}
+
 TEST(Process, RefusesAMissingProgram)
 {
     XServer server;
@@ -290,6 +306,56 @@ TEST(Desktop, IsNamedByTheEnvironmentValue)
     } catch (const std::invalid_argument& e) {
         EXPECT_NE(std::string(e.what()).find("openbox, i3, or none"), std::string::npos) << e.what();
     }
+}
+
+TEST(Desktop, WineLoaderAsLauncherRunsWindowsProgramsOnABareServer)
+{
+    const Desktop wine = Desktop::named("none", "/usr/lib/wine/wine64");
+    EXPECT_EQ(wine.manager, WindowManager::None);
+    EXPECT_EQ(wine.keyFocus, KeyFocus::ClickIntoIt);
+    EXPECT_EQ(wine.menu.title, "freeglut menu");
+    EXPECT_EQ(wine.lineEnd, "\r\n");
+    EXPECT_THROW(Desktop::named("openbox", "/usr/lib/wine/wine64"), std::invalid_argument);
+
+    // Any other launcher only starts the program.
+    const Desktop other = Desktop::named("", "/usr/bin/valgrind");
+    EXPECT_EQ(other.keyFocus, KeyFocus::UnderPointer);
+    EXPECT_EQ(other.lineEnd, "\n");
+    EXPECT_EQ(other.launcher, "/usr/bin/valgrind");
+
+    LaunchCommand direct = launchCommand(Desktop::bare(), "/b/point-editor", {"-x"});
+    EXPECT_EQ(direct.program, "/b/point-editor");
+    EXPECT_EQ(direct.args, std::vector<std::string>{"-x"});
+    LaunchCommand launched = launchCommand(wine, "/b/point-editor.exe", {"-x"});
+    EXPECT_EQ(launched.program, "/usr/lib/wine/wine64");
+    EXPECT_EQ(launched.args, (std::vector<std::string>{"/b/point-editor.exe", "-x"}));
+}
+
+TEST(Desktop, ReadsOnlyItsOwnLineEndsAsLineEnds)
+{
+    const Desktop native = Desktop::bare();
+    const Desktop wine = Desktop::wine("/usr/lib/wine/wine64");
+    EXPECT_EQ(readLineEnds(native, "2\n1 2 3\n\nlast"), "2\n1 2 3\n\nlast");
+    EXPECT_EQ(readLineEnds(wine, "2\r\n1 2 3\r\n\r\nlast"), "2\n1 2 3\n\nlast");
+    EXPECT_EQ(readLineEnds(wine, ""), "");
+    // A Windows line end where "\n" is the rule, and the other way round.
+    EXPECT_FALSE(readLineEnds(native, "2\r\n1 2 3\n"));
+    EXPECT_FALSE(readLineEnds(wine, "2\r\n1 2 3\n"));
+    EXPECT_FALSE(readLineEnds(wine, "\n"));
+    // A stray '\r' inside a line, or one too many before its end.
+    EXPECT_FALSE(readLineEnds(native, "1 2\r3\n"));
+    EXPECT_FALSE(readLineEnds(wine, "2\r\r\n"));
+    EXPECT_FALSE(readLineEnds(wine, "2\r\nlast\r"));
+}
+
+TEST(Desktop, ExpectsTheClientAreaWhereItsPlacementPutsIt)
+{
+    const FrameExtents frame{1, 2, 20, 5};
+    EXPECT_EQ(expectedClientPosition(Desktop::bare(), 750, 100, {}), (RootPosition{750, 100}));
+    EXPECT_EQ(expectedClientPosition(Desktop::openbox(), 750, 100, frame), (RootPosition{751, 120}));
+    EXPECT_FALSE(expectedClientPosition(Desktop::i3(), 750, 100, frame));
+    // Wine keeps room for the frame Windows would draw; a window manager's extents do not count.
+    EXPECT_EQ(expectedClientPosition(Desktop::wine("/usr/lib/wine/wine64"), 750, 100, frame), (RootPosition{754, 123}));
 }
 
 // The harness under each window manager, against two probes with the same title.

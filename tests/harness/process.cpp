@@ -331,7 +331,8 @@ std::ostream& operator<<(std::ostream& os, const ExitStatus& s)
 
 Process::Process(const std::string& program, const std::vector<std::string>& args,
                  const std::string& display, const std::string& workDir,
-                 const std::vector<std::string>& env)
+                 const std::vector<std::string>& env, const std::string& lineEnd)
+    : lineEnd_(lineEnd)
 {
     if (workDir.empty()) {
         ownDir_ = std::make_unique<TempDir>("e2e-run");
@@ -464,6 +465,8 @@ void Process::readLoop(int outFd, int errFd)
                 std::size_t nl;
                 while ((nl = partial[i].find('\n')) != std::string::npos) {
                     std::string line = partial[i].substr(0, nl);
+                    if (lineEnd_ == "\r\n" && !line.empty() && line.back() == '\r')
+                        line.pop_back();
                     lines.push_back(line);
                     partial[i].erase(0, nl + 1);
                 }
@@ -596,15 +599,56 @@ std::optional<std::string> uncleanEnd(Process& p, bool requireSuccess, Millis ti
     return std::nullopt;
 }
 
+namespace {
+
+// Whether a process of group `group` still runs (one that has ended but not
+// been reaped by its parent does not count: where nobody reaps orphans, such
+// ones stay in the group).
+bool groupRuns(pid_t group)
+{
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator("/proc", ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name.empty() || name.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        std::optional<std::string> stat = readFile(entry.path().string() + "/stat");
+        // "pid (command) state ppid pgrp ...": the command may hold spaces and parentheses.
+        std::size_t close = stat ? stat->rfind(')') : std::string::npos;
+        if (close == std::string::npos)
+            continue;
+        std::istringstream fields(stat->substr(close + 1));
+        char state = 0;
+        long parent = 0, pgrp = 0;
+        if (fields >> state >> parent >> pgrp && pgrp == group && state != 'Z' && state != 'X')
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 void Process::kill()
 {
-    if (!isRunning())
+    if (pid_ <= 0)
         return;
-    ::kill(-pid_, SIGTERM);
-    if (!waitForExit(3s)) {
-        ::kill(-pid_, SIGKILL);
-        reap(true);
+    if (isRunning()) {
+        ::kill(-pid_, SIGTERM);
+        if (!waitForExit(3s)) {
+            ::kill(-pid_, SIGKILL);
+            reap(true);
+        }
     }
+    // What it started and left running in its group goes with it: a Windows
+    // program's desktop process (Wine's explorer.exe, on this test's X
+    // server) would otherwise outlive it, and the next test's program could
+    // find that desktop still there instead of starting one on its own server.
+    if (!groupRuns(pid_) || ::kill(-pid_, SIGTERM) != 0)
+        return;
+    auto deadline = std::chrono::steady_clock::now() + 3s;
+    while (groupRuns(pid_) && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(5ms);
+    if (groupRuns(pid_))
+        ::kill(-pid_, SIGKILL);
 }
 
 }  // namespace e2e

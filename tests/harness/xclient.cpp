@@ -252,14 +252,87 @@ Window XClient::waitForWindow(const std::string& wanted, pid_t pid, Millis timeo
 
 void XClient::resize(Window w, int width, int height)
 {
-    XResizeWindow(dpy_, w, static_cast<unsigned>(width), static_cast<unsigned>(height));
-    sync();
+    for (int attempt = 0;; ++attempt) {
+        XResizeWindow(dpy_, w, static_cast<unsigned>(width), static_cast<unsigned>(height));
+        sync();
+        if (!desktop_.settlesByPing || attempt == 3)
+            return;
+        // A program that asks for its own size back (the control panel) is
+        // not asked again and again: it keeps the last word.
+        waitUntilSettled(w);
+        Geometry g = geometry(w);
+        if (g.width == width && g.height == height)
+            return;
+    }
 }
 
 void XClient::move(Window w, int x, int y)
 {
-    XMoveWindow(dpy_, w, x, y);
-    sync();
+    for (int attempt = 0;; ++attempt) {
+        XMoveWindow(dpy_, w, x, y);
+        sync();
+        if (!desktop_.settlesByPing)
+            return;
+        waitUntilSettled(w);
+        Geometry g = geometry(w);
+        if (g.x == x && g.y == y)
+            return;
+        if (attempt == 3)
+            throw std::runtime_error("window " + std::to_string(w) + " (\"" + title(w) + "\") went back to (" +
+                                     std::to_string(g.x) + ", " + std::to_string(g.y) + ") after each move to (" +
+                                     std::to_string(x) + ", " + std::to_string(y) + ")");
+    }
+}
+
+// A ping is what a window manager sends to see whether a program still
+// responds: _NET_WM_PING, which the program sends back to the root window.
+// A GLUT program handles the events that have come, then does the work on
+// its windows that it has queued (a size asked for), in each turn of its
+// loop: once it has answered two pings, one after the other, it has done the
+// work it had queued when the first came.
+void XClient::waitUntilSettled(Window w, Millis timeout)
+{
+    if (!desktop_.settlesByPing)
+        return;
+    // The answer goes to clients that watch the root's substructure: a
+    // connection of its own, so that nothing else of that kind piles up here.
+    ::Display* watcher = openDisplay(DisplayString(dpy_));
+    XSelectInput(watcher, DefaultRootWindow(watcher), SubstructureNotifyMask);
+    XSync(watcher, False);
+    const Atom protocols = XInternAtom(dpy_, "WM_PROTOCOLS", False);
+    const Atom pingAtom = XInternAtom(dpy_, "_NET_WM_PING", False);
+    static long serial = 0;
+    bool answered = true;
+    for (int ping = 0; ping < 2 && answered; ++ping) {
+        const long token = ++serial;  // tells this ping's answer from older ones
+        XEvent e{};
+        e.xclient.type = ClientMessage;
+        e.xclient.window = w;
+        e.xclient.message_type = protocols;
+        e.xclient.format = 32;
+        e.xclient.data.l[0] = static_cast<long>(pingAtom);
+        e.xclient.data.l[1] = token;
+        e.xclient.data.l[2] = static_cast<long>(w);
+        XSendEvent(dpy_, w, False, NoEventMask, &e);
+        sync();
+        answered = false;
+        auto deadline = std::chrono::steady_clock::now() + timeout;
+        while (!answered && std::chrono::steady_clock::now() < deadline) {
+            while (!answered && XPending(watcher)) {
+                XEvent got;
+                XNextEvent(watcher, &got);
+                answered = got.type == ClientMessage && got.xclient.message_type == protocols &&
+                           static_cast<Atom>(got.xclient.data.l[0]) == pingAtom && got.xclient.data.l[1] == token;
+            }
+            pollfd p{ConnectionNumber(watcher), POLLIN, 0};
+            if (!answered)
+                poll(&p, 1, 20);
+        }
+    }
+    XCloseDisplay(watcher);
+    if (!answered)
+        throw std::runtime_error("window " + std::to_string(w) + " (\"" + title(w) + "\") did not answer a ping within " +
+                                 std::to_string(timeout.count()) + " ms");
 }
 
 // ---------------------------------------------------------------- focus
@@ -327,6 +400,10 @@ void XClient::focusForKeys(Window w, Millis timeout)
         if (!waitUntil([&] { return hasFocus(w); }, timeout))
             throw std::runtime_error("window " + std::to_string(w) + " (\"" + title(w) +
                                      "\") did not get the keyboard focus on the " + desktop_.name + " desktop");
+        return;
+    case KeyFocus::ClickIntoIt:
+        // Where the pointer is, inside `w`.
+        click(BACK_BUTTON);
         return;
     }
 }
@@ -522,9 +599,11 @@ void XClient::typeText(const std::string& text)
 std::optional<Window> XClient::waitForMenuAt(int rootX, int rootY, const std::vector<Window>& before,
                                              Millis timeout) const
 {
-    // The menu is an override-redirect top-level window whose top-left corner
-    // is at the pointer, mapped after the right click (a window manager's
-    // frames are override-redirect windows too, but were there before).
+    // The menu is a top-level window whose top-left corner is at the
+    // pointer, mapped after the right click: on X11 an override-redirect one
+    // (a window manager's frames are override-redirect windows too, but were
+    // there before), elsewhere one of the menu's title.
+    const PopUpMenu& style = desktop_.menu;
     std::optional<Window> menu;
     waitUntil(
         [&] {
@@ -532,7 +611,9 @@ std::optional<Window> XClient::waitForMenuAt(int rootX, int rootY, const std::ve
                 if (std::find(before.begin(), before.end(), w) != before.end())
                     continue;
                 XWindowAttributes a;
-                if (!XGetWindowAttributes(dpy_, w, &a) || !a.override_redirect)
+                if (!XGetWindowAttributes(dpy_, w, &a))
+                    continue;
+                if (style.title.empty() ? !a.override_redirect : title(w) != style.title)
                     continue;
                 if (rootX >= a.x && rootY >= a.y && rootX < a.x + a.width + 2 * a.border_width &&
                     rootY < a.y + a.height + 2 * a.border_width) {
@@ -553,8 +634,8 @@ void XClient::selectMenuEntry(Window w, int x, int y, int index, Millis timeout)
     movePointer(rx, ry);
     const std::vector<Window> before = topLevelWindows();
     click(3);
-    // Entries are 25 pixels high below a 2-pixel border.
-    int ex = rx + 30, ey = ry + 2 + 25 * index + 12;
+    const PopUpMenu& style = desktop_.menu;
+    int ex = rx + 30, ey = ry + style.border + style.entryHeight * index + style.entryHeight / 2;
     std::optional<Window> menu = waitForMenuAt(ex, ey, before, timeout);
     if (!menu)
         throw std::runtime_error("no pop-up menu appeared after a right click at window point (" +
