@@ -199,6 +199,9 @@ public:
     std::string windowManagerOutput() const;
 
 private:
+    // One start of Xvfb; "" once it accepts clients, else why not (and then
+    // nothing is left running).
+    std::string startXvfb(const std::string& xvfb, std::chrono::steady_clock::time_point deadline);
     void startWindowManager(Millis timeout);
     void stop();
 

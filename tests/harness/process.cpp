@@ -173,6 +173,32 @@ XServer::XServer(const Desktop& desktop, Millis timeout) : desktop_(desktop)
     if (xvfb.empty())
         throw std::runtime_error("Xvfb was not found on PATH; the end-to-end tests need it "
                                  "(Debian: apt-get install xvfb)");
+    // Xvfb chooses a free display number itself, but it can choose the one of
+    // a server that is just ending (another test's, with tests running side
+    // by side): that server's lock file is gone while its socket is not yet,
+    // and the new server gives up with "server already running". A second
+    // try then finds another number.
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    std::string failure;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        failure = startXvfb(xvfb, deadline);
+        if (failure.empty())
+            break;
+    }
+    if (!failure.empty())
+        throw std::runtime_error(failure);
+    if (desktop_.hasWindowManager()) {
+        try {
+            startWindowManager(timeout);
+        } catch (...) {
+            stop();
+            throw;
+        }
+    }
+}
+
+std::string XServer::startXvfb(const std::string& xvfb, std::chrono::steady_clock::time_point deadline)
+{
     int fds[2];
     if (pipe(fds) != 0)
         throw std::runtime_error(std::string("pipe: ") + std::strerror(errno));
@@ -202,7 +228,6 @@ XServer::XServer(const Desktop& desktop, Millis timeout) : desktop_(desktop)
 
     // Xvfb writes the display number it chose, then a newline.
     std::string number;
-    auto deadline = std::chrono::steady_clock::now() + timeout;
     while (number.empty() || number.back() != '\n') {
         auto left = std::chrono::duration_cast<Millis>(deadline - std::chrono::steady_clock::now());
         pollfd p{fds[0], POLLIN, 0};
@@ -216,9 +241,8 @@ XServer::XServer(const Desktop& desktop, Millis timeout) : desktop_(desktop)
     close(fds[0]);
     if (number.empty() || number.back() != '\n') {
         std::string log = logPath_.empty() ? "" : readFile(logPath_).value_or("");
-        terminate(pid_);
-        pid_ = -1;
-        throw std::runtime_error("Xvfb did not report a display number; its output:\n" + log);
+        stop();
+        return "Xvfb did not report a display number; its output:\n" + log;
     }
     number.pop_back();
     display_ = ":" + number;
@@ -231,18 +255,10 @@ XServer::XServer(const Desktop& desktop, Millis timeout) : desktop_(desktop)
         return d != nullptr;
     };
     if (!waitUntil(connects, std::chrono::duration_cast<Millis>(deadline - std::chrono::steady_clock::now()))) {
-        terminate(pid_);
-        pid_ = -1;
-        throw std::runtime_error("cannot connect to Xvfb on " + display_);
+        stop();
+        return "cannot connect to Xvfb on " + display_;
     }
-    if (desktop_.hasWindowManager()) {
-        try {
-            startWindowManager(timeout);
-        } catch (...) {
-            stop();
-            throw;
-        }
-    }
+    return "";
 }
 
 XServer::~XServer() { stop(); }
