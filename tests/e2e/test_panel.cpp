@@ -298,6 +298,35 @@ TEST_F(PanelButtons, SaveNewAndLoadBringTheSameDrawingBack)
     ASSERT_TRUE(addPointAt(4, 0, -200));
 }
 
+// Keys typed into the Controls window: Tab moves the focus from a clicked
+// button to the next, Space presses the focused one. Shift+Tab moves the
+// focus back where GLUT reports it (on Windows); under X11 it never arrives,
+// and the focus stays.
+TEST_F(PanelButtons, TabAndSpacePressTheNextButtonAndShiftTabGoesBackWhereItArrives)
+{
+    clickControl(NEW_BUTTON);  // focuses it (and empties the empty set)
+    ASSERT_TRUE(addPointAt(1, 0, 0));
+    x_->focusForKeys(panel_);
+    x_->tapKey(XK_Tab);
+    x_->tapKey(XK_Tab);
+    EXPECT_EQ(saveBy([&] { x_->tapKey(XK_space); }), pointFileText({{0, 0, 10}}))
+        << "Tab, Tab and Space from \"New Point Set(N)\" did not press \"Save Point Set(S)\"";
+
+    ASSERT_TRUE(addPointAt(2, 100, 0));
+    x_->focusForKeys(panel_);
+    x_->keyDown(XK_Shift_L);
+    x_->tapKey(XK_Tab);
+    x_->keyUp(XK_Shift_L);
+    if (desktop().glutReportsShiftTab) {
+        // Load brings back the saved set of one point: the next is number 2 again.
+        x_->tapKey(XK_space);
+        EXPECT_TRUE(addPointAt(2, -100, 0)) << "Shift+Tab and Space did not press \"Load Point Set(L)\"";
+    } else {
+        EXPECT_EQ(saveBy([&] { x_->tapKey(XK_space); }), pointFileText({{0, 0, 10}, {100, 0, 10}}))
+            << "after Shift+Tab, Space did not press \"Save Point Set(S)\" again";
+    }
+}
+
 TEST_F(PanelButtons, SaveThenLoadLeavesTheDrawingUnchangedAndSchemaSwitchesColours)
 {
     loadPoints(RECTANGLE);

@@ -50,6 +50,7 @@ Desktop Desktop::wine(const std::string& launcher)
     d.launcher = launcher;
     d.menu = {"freeglut menu", 2, 16};
     d.lineEnd = "\r\n";
+    d.glutReportsShiftTab = true;
     return d;
 }
 

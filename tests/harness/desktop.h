@@ -113,6 +113,10 @@ struct Desktop {
     // "\r\n", that is read as the end of a line; anywhere else a '\r' stays
     // part of the line (and fails a comparison).
     std::string lineEnd = "\n";
+    // Whether the program's GLUT reports Tab typed with Shift held: freeglut
+    // under X11 never does (the key comes as ISO_Left_Tab, which it does not
+    // know); freeglut on Windows passes it on as Tab with the Shift modifier.
+    bool glutReportsShiftTab = false;
 
     static Desktop bare();
     static Desktop openbox();
@@ -123,7 +127,7 @@ struct Desktop {
     // at (x, y) stands at (x + 4, y + 23). Wine's active window, not the
     // pointer, decides where keys go; a click makes a window the active one.
     // freeglut's menu is a window titled "freeglut menu" with 16-pixel
-    // entries. Lines end in "\r\n".
+    // entries. Lines end in "\r\n". Shift+Tab reaches the program.
     static Desktop wine(const std::string& launcher);
     // The desktop E2E_WINDOW_MANAGER and E2E_LAUNCHER name, read once per
     // test program. Throws std::invalid_argument naming the accepted values
