@@ -480,19 +480,6 @@ protected:
             mayBeArmed_ = false;  // the release ends the pick and disarms
     }
 
-    // The pop-up menu window, once a right click has opened it.
-    std::optional<Window> openMenu() const
-    {
-        for (Window w : x_->topLevelWindows()) {
-            if (w == drawing_ || w == panel_)
-                continue;
-            XWindowAttributes a;
-            if (XGetWindowAttributes(x_->display(), w, &a) && a.override_redirect && a.map_state == IsViewable)
-                return w;
-        }
-        return std::nullopt;
-    }
-
     // Right click in the drawing window, then pick an entry or dismiss the
     // menu with a left click beside it. Never leaves the menu open.
     void menuAction()
@@ -503,10 +490,11 @@ protected:
         rx = std::max(rx, drawingGeo_.x + 1);
         ry = std::max(ry, drawingGeo_.y + 1);
         moveTo(rx, ry);
+        const std::vector<Window> before = x_->topLevelWindows();
         press(3);
         release(3);
-        std::optional<Window> menu;
-        waitUntil([&] { return (menu = openMenu()).has_value(); }, WAIT);
+        const Pixel first = x_->menuEntryAt(rx, ry, 0);
+        std::optional<Window> menu = x_->waitForMenuAt(first.x, first.y, before, WAIT);
         if (!menu) {
             ADD_FAILURE() << "no pop-up menu after a right click in the drawing window; " << context();
             return;
@@ -520,7 +508,8 @@ protected:
         int r = rand(0, 9);
         if (r < 8) {
             int entry = r < 5 ? 0 : 1;  // 0 Select and Move Point, 1 Delete Point
-            moveTo(g.x + 30, g.y + 2 + 25 * entry + 12);
+            const Pixel at = x_->menuEntryAt(rx, ry, entry);
+            moveTo(at.x, at.y);
             note(entry == 0 ? "menu entry Select and Move Point" : "menu entry Delete Point");
             (entry == 0 ? selectChoices_ : deleteChoices_)++;
             mayBeArmed_ = mayBeArmed_ || entry == 0;

@@ -392,13 +392,17 @@ public:
     // GLUT pop-up menu: right click at window point (x, y), wait for the menu,
     // left-click entry `index` (from 0), wait until the menu has gone.
     void selectMenuEntry(Window w, int x, int y, int index, Millis timeout = 5s);
+    // The parts of that: the root position of the middle of entry `index` of
+    // a menu opened by a right click at root (rootX, rootY), and the menu,
+    // once one that was not among `before` (topLevelWindows() before the
+    // click) covers root (x, y).
+    Pixel menuEntryAt(int rootX, int rootY, int index) const;
+    std::optional<Window> waitForMenuAt(int x, int y, const std::vector<Window>& before, Millis timeout) const;
 
     void sync() const;
 
 private:
     void fakeKey(KeySym ks, bool down);
-    std::optional<Window> waitForMenuAt(int rootX, int rootY, const std::vector<Window>& before,
-                                        Millis timeout) const;
     bool pointerIn(Window w) const;
     void activate(Window w);
     void waitForWindowManager();

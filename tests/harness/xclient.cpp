@@ -596,8 +596,13 @@ void XClient::typeText(const std::string& text)
 
 // ---------------------------------------------------------------- menu
 
-std::optional<Window> XClient::waitForMenuAt(int rootX, int rootY, const std::vector<Window>& before,
-                                             Millis timeout) const
+Pixel XClient::menuEntryAt(int rootX, int rootY, int index) const
+{
+    const PopUpMenu& style = desktop_.menu;
+    return {rootX + 30, rootY + style.border + style.entryHeight * index + style.entryHeight / 2};
+}
+
+std::optional<Window> XClient::waitForMenuAt(int x, int y, const std::vector<Window>& before, Millis timeout) const
 {
     // The menu is a top-level window whose top-left corner is at the
     // pointer, mapped after the right click: on X11 an override-redirect one
@@ -615,8 +620,8 @@ std::optional<Window> XClient::waitForMenuAt(int rootX, int rootY, const std::ve
                     continue;
                 if (style.title.empty() ? !a.override_redirect : title(w) != style.title)
                     continue;
-                if (rootX >= a.x && rootY >= a.y && rootX < a.x + a.width + 2 * a.border_width &&
-                    rootY < a.y + a.height + 2 * a.border_width) {
+                if (x >= a.x && y >= a.y && x < a.x + a.width + 2 * a.border_width &&
+                    y < a.y + a.height + 2 * a.border_width) {
                     menu = w;
                     return true;
                 }
@@ -634,13 +639,12 @@ void XClient::selectMenuEntry(Window w, int x, int y, int index, Millis timeout)
     movePointer(rx, ry);
     const std::vector<Window> before = topLevelWindows();
     click(3);
-    const PopUpMenu& style = desktop_.menu;
-    int ex = rx + 30, ey = ry + style.border + style.entryHeight * index + style.entryHeight / 2;
-    std::optional<Window> menu = waitForMenuAt(ex, ey, before, timeout);
+    const Pixel entry = menuEntryAt(rx, ry, index);
+    std::optional<Window> menu = waitForMenuAt(entry.x, entry.y, before, timeout);
     if (!menu)
         throw std::runtime_error("no pop-up menu appeared after a right click at window point (" +
                                  std::to_string(x) + ", " + std::to_string(y) + ")");
-    movePointer(ex, ey);
+    movePointer(entry.x, entry.y);
     click(1);
     if (!waitUntil([&] { return !isViewable(*menu); }, timeout))
         throw std::runtime_error("the pop-up menu stayed open after selecting entry " +
