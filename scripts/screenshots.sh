@@ -7,16 +7,15 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 editor=${1:-$root/build/point-editor}
 out=$root/docs
 [ -x "$editor" ] || { echo "No editor at $editor: build it first (scripts/run-editor.sh or scripts/run-tests.sh)"; exit 1; }
-"$root/scripts/install-deps.sh" screenshots
+# Runs itself again on a private Xvfb that accepts clients before the editor starts.
+if [ -z "${SCREENSHOTS_XVFB:-}" ]; then
+  "$root/scripts/install-deps.sh" screenshots
+  SCREENSHOTS_XVFB=1 exec "$root/scripts/with-xvfb.sh" "$0" "$editor"
+fi
 
 work=$(mktemp -d)
-trap 'kill $editor_pid $xvfb_pid 2>/dev/null || true; rm -rf "$work"' EXIT
-
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-export DISPLAY=:$(head -n1 "$work/display")
+editor_pid=
+trap 'kill $editor_pid 2>/dev/null || true; rm -rf "$work"' EXIT
 
 cat >"$work/points.txt" <<'POINTS'
 5
