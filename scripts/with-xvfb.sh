@@ -33,22 +33,33 @@ trap 'exit 130' INT
 trap 'exit 143' TERM
 
 # Xvfb picks a free display itself and writes its number to the -displayfd
-# descriptor once it accepts clients.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$tmp/display" >"$tmp/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 300); do
-  [ -s "$tmp/display" ] && [ "$(tail -c 1 "$tmp/display")" = "" ] && break
-  if ! kill -0 "$xvfb_pid" 2>/dev/null; then
+# descriptor once it accepts clients. It can pick the number of a server that
+# is just ending (another program's) and give up with "server already
+# running": a second try picks another.
+start_server() {
+  : >"$tmp/display"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$tmp/display" >"$tmp/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 300); do
+    [ -s "$tmp/display" ] && [ "$(tail -c 1 "$tmp/display")" = "" ] && return 0
+    if ! kill -0 "$xvfb_pid" 2>/dev/null; then
+      wait "$xvfb_pid" 2>/dev/null || true
+      xvfb_pid=
+      return 1
+    fi
+    sleep 0.05
+  done
+  echo "Xvfb did not accept clients within 15 s" >&2
+  exit 1
+}
+for attempt in 1 2 3; do
+  start_server && break
+  if [ "$attempt" = 3 ]; then
     echo "Xvfb did not start:" >&2
     cat "$tmp/xvfb.log" >&2
     exit 1
   fi
-  sleep 0.05
 done
-if [ ! -s "$tmp/display" ]; then
-  echo "Xvfb did not accept clients within 15 s" >&2
-  exit 1
-fi
 display=":$(head -n 1 "$tmp/display")"
 echo "Virtual display $display (Xvfb, process $xvfb_pid)"
 

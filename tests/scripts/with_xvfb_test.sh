@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # scripts/with-xvfb.sh: the command starts only once the private server
 # accepts clients, its exit status is passed on, and the server is gone when
-# the command has ended, also when it was ended by Ctrl+C.
+# the command has ended, also when it was ended by Ctrl+C; a server that
+# gives up at start is started again.
 #   with_xvfb_test.sh PATH_TO_WITH_XVFB_SH
 set -euo pipefail
 script=$1
@@ -46,4 +47,24 @@ status=0
 wait "$group" || status=$?
 [ "$status" = 130 ] || fail "exit status $status after Ctrl+C, not 130"
 if kill -0 "$pid" 2>/dev/null; then fail "the server (process $pid) still runs after Ctrl+C"; fi
+
+# A server that gives up at once, as Xvfb does when it picks the display of a
+# server that is just ending: the script starts another.
+mkdir "$tmp/bin"
+cat >"$tmp/bin/Xvfb" <<EOF
+#!/bin/sh
+if [ ! -e "$tmp/gave-up" ]; then
+  touch "$tmp/gave-up"
+  echo "Fatal server error: Server is already active for display 0" >&2
+  exit 1
+fi
+exec $(command -v Xvfb) "\$@"
+EOF
+chmod +x "$tmp/bin/Xvfb"
+rm -f "$tmp/display"
+status=0
+PATH="$tmp/bin:$PATH" "$script" sh -c "$probe; exit 0" sh "$tmp/display" >"$tmp/out" 2>&1 || status=$?
+[ -e "$tmp/gave-up" ] || fail "the stand-in for Xvfb was not started"
+[ "$status" = 0 ] || fail "exit status $status after a server gave up at start; output: $(cat "$tmp/out")"
+[ -s "$tmp/display" ] || fail "the command did not run after a server gave up at start"
 echo "passed"
