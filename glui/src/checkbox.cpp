@@ -45,20 +45,9 @@ void GLUI_Checkbox::measure()
     h = MARK_CAPTION_H;
 }
 
-// Stores the value as given (non-zero shows a tick) and writes the live
-// variable; no callback.
-void GLUI_Checkbox::set_int_val(int new_val)
-{
-    int_val = new_val;
-    float_val = static_cast<float>(new_val);
-    output_live(1);
-}
-
 void GLUI_Checkbox::commit_toggle()
 {
-    int_val = int_val ? 0 : 1;
-    float_val = static_cast<float>(int_val);
-    output_live(1);
+    set_int_val(int_val ? 0 : 1);
     execute_callback();
 }
 

@@ -151,10 +151,7 @@ void GLUI_Spinner::apply(double v, bool from_user)
     float f = decimal ? static_cast<float>(v) : static_cast<float>(static_cast<int>(v));
     int i = decimal ? glui_numbers::toInt(f) : static_cast<int>(v);
     bool changed = decimal ? f != float_val : i != int_val;
-    int_val = edittext->int_val = i;
-    float_val = edittext->float_val = f;
-    std::string shown = decimal ? decimalText(f) : std::to_string(i);
-    if (edittext->text != shown) edittext->set_text(shown.c_str());
+    hold(i, f);
     if (changed || !from_user)
         output_live(1);
     else
@@ -189,10 +186,17 @@ void GLUI_Spinner::sync_live(int, int draw)
     float f = decimal ? read_live_float() : static_cast<float>(read_live_int());
     int i = decimal ? glui_numbers::toInt(f) : read_live_int();
     if (decimal ? f == float_val : i == int_val) return;
+    hold(i, f);
+    if (draw) redraw();
+}
+
+// Stores the value in the spinner and its field, and shows it there.
+void GLUI_Spinner::hold(int i, float f)
+{
     int_val = edittext->int_val = i;
     float_val = edittext->float_val = f;
-    edittext->set_text(decimal ? decimalText(f).c_str() : std::to_string(i).c_str());
-    if (draw) redraw();
+    std::string shown = data_type == GLUI_SPINNER_FLOAT ? decimalText(f) : std::to_string(i);
+    if (edittext->text != shown) edittext->set_text(shown.c_str());
 }
 
 // ---- layout and drawing ----------------------------------------------------------
@@ -323,11 +327,18 @@ int GLUI_EditText::char_at(int x) const
     return static_cast<int>(text.size());
 }
 
-void GLUI_EditText::delete_selection()
+// The selected characters, lo up to hi, within the text.
+void GLUI_EditText::selection(int& lo, int& hi) const
 {
     int n = static_cast<int>(text.size());
-    int lo = std::max(0, std::min(std::min(sel_start, sel_end), n));
-    int hi = std::max(0, std::min(std::max(sel_start, sel_end), n));
+    lo = std::max(0, std::min(std::min(sel_start, sel_end), n));
+    hi = std::max(0, std::min(std::max(sel_start, sel_end), n));
+}
+
+void GLUI_EditText::delete_selection()
+{
+    int lo = 0, hi = 0;
+    selection(lo, hi);
     text.erase(lo, hi - lo);
     insertion_pt = lo;
     sel_start = sel_end = lo;
@@ -453,9 +464,8 @@ void GLUI_EditText::draw()
 
     int tx = x0 + FIELD_TEXT_X;
     bool focus = is_focused();
-    int n = static_cast<int>(text.size());
-    int lo = std::max(0, std::min(std::min(sel_start, sel_end), n));
-    int hi = std::max(0, std::min(std::max(sel_start, sel_end), n));
+    int lo = 0, hi = 0;
+    selection(lo, hi);
     int selX0 = tx + textWidth(text.substr(0, lo).c_str()), selX1 = tx + textWidth(text.substr(0, hi).c_str());
     if (focus && lo < hi) {
         colour(0, 0, 153);

@@ -178,10 +178,8 @@ protected:
     bool key(int key, bool special) override;
 };
 
+/* set_int_val() stores the value as given: non-zero shows a tick. */
 class GLUI_Checkbox : public GLUI_Control {
-public:
-    void set_int_val(int new_val) override;
-
 protected:
     friend class GLUI;
     friend struct GLUI_Internals;
@@ -268,6 +266,7 @@ protected:
     void focus_lost() override;
     void focus_gained() override;
     int char_at(int x) const;
+    void selection(int &lo, int &hi) const;
     void delete_selection();
     bool type_char(int c);
     void commit();
@@ -302,6 +301,7 @@ protected:
     void sync_live(int recurse = 1, int draw = 1) override;
 
     void apply(double new_val, bool from_user);
+    void hold(int i, float f);
     void set_limits(double low, double high, int limit_type);
     void step(int dir);
     int arrow_at(int x, int y) const;
