@@ -20,7 +20,7 @@ case "$what" in
   editor) ;;
   xvfb) packages+=(xvfb) ;;
   test)
-    packages+=(libgtest-dev clang libclang-rt-14-dev xvfb imagemagick libx11-dev libxtst-dev
+    packages+=(libgtest-dev clang libclang-rt-14-dev xvfb x11-utils imagemagick libx11-dev libxtst-dev
                libxdamage-dev openbox i3-wm) ;;
   screenshots) packages+=(xvfb xdotool imagemagick) ;;
   windows)
