@@ -71,15 +71,27 @@ double cpuSeconds(pid_t pid)
     return ticks / static_cast<double>(sysconf(_SC_CLK_TCK));
 }
 
+// The value of the first "name: value" line of a /proc file whose name
+// starts with `prefix`; "" when there is none.
+std::string procField(const std::string& path, const std::string& prefix)
+{
+    std::ifstream in(path);
+    std::string line;
+    while (std::getline(in, line))
+        if (line.rfind(prefix, 0) == 0) {
+            auto colon = line.find(':');
+            std::string v = colon == std::string::npos ? line : line.substr(colon + 1);
+            v.erase(0, v.find_first_not_of(" \t"));
+            return v;
+        }
+    return "";
+}
+
 // Peak resident set size of a process in MiB, or -1.
 double peakMiB(pid_t pid)
 {
-    std::ifstream in("/proc/" + std::to_string(pid) + "/status");
-    std::string line;
-    while (std::getline(in, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::atof(line.c_str() + 6) / 1024.0;
-    return -1;
+    std::string kib = procField("/proc/" + std::to_string(pid) + "/status", "VmHWM:");
+    return kib.empty() ? -1 : std::atof(kib.c_str()) / 1024.0;
 }
 
 [[noreturn]] void fail(const std::string& what)
@@ -227,20 +239,6 @@ Stat stat(std::vector<double> v)
     return s;
 }
 
-std::string readFirstLine(const std::string& path, const std::string& prefix)
-{
-    std::ifstream in(path);
-    std::string line;
-    while (std::getline(in, line))
-        if (line.rfind(prefix, 0) == 0) {
-            auto colon = line.find(':');
-            std::string v = colon == std::string::npos ? line : line.substr(colon + 1);
-            v.erase(0, v.find_first_not_of(" \t"));
-            return v;
-        }
-    return "?";
-}
-
 std::string loadAverage()
 {
     std::ifstream in("/proc/loadavg");
@@ -322,7 +320,7 @@ int run(const Options& o)
 
     std::printf("\nPoint editor benchmark, %s\n", date);
     std::printf("  machine   %ld cores, %s\n", sysconf(_SC_NPROCESSORS_ONLN),
-                readFirstLine("/proc/cpuinfo", "model name").c_str());
+                procField("/proc/cpuinfo", "model name").c_str());
     std::printf("  GL        %s (Xvfb %s, 1280x1024x24)\n", renderer.c_str(), server.display().c_str());
     std::printf("  load      before %s\n            after  %s\n", loadBefore.c_str(),
                 loadAfter.c_str());
@@ -370,6 +368,7 @@ int main(int argc, char** argv)
 {
     setvbuf(stdout, nullptr, _IOLBF, 0);
     Options o;
+    bool unknown = false;
     for (int i = 1; i < argc; i++) {
         std::string a = argv[i];
         auto value = [&]() -> std::string {
@@ -387,13 +386,10 @@ int main(int argc, char** argv)
             o.runs = std::max(1, std::atoi(value().c_str()));
         else if (a == "--seconds")
             o.seconds = std::max(0.5, std::atof(value().c_str()));
-        else {
-            std::fprintf(stderr,
-                         "usage: %s --editor PATH --floor PATH [--runs N] [--seconds S]\n", argv[0]);
-            return 2;
-        }
+        else
+            unknown = true;
     }
-    if (o.editor.empty() || o.floor.empty()) {
+    if (unknown || o.editor.empty() || o.floor.empty()) {
         std::fprintf(stderr, "usage: %s --editor PATH --floor PATH [--runs N] [--seconds S]\n", argv[0]);
         return 2;
     }
