@@ -1,5 +1,5 @@
 // A small program for the library's end-to-end tests: a drawing window plus
-// the editor's own panel (buildControlPanel), whose callbacks the probe
+// the editor's own panel (createControlPanel), whose callbacks the probe
 // points at its own. Every callback, every change of a live variable, every
 // key reaching the drawing window and every redisplay of the drawing window
 // is printed as one flushed line.
@@ -137,12 +137,10 @@ int main(int argc, char** argv)
     glutDisplayFunc(onDisplay);
     glutKeyboardFunc(onKeyboard);
     glutSpecialFunc(onSpecial);
-    panel = GLUI_Master.create_glui("Controls", 0, 750, 100);
-    panel->set_main_gfx_window(mainWindow);
-    EditorPanel controlsOfPanel(panel);
-    controlsOfPanel.setCallbacks(onButton, onValue, onValue, onCheckbox);
-    controlsOfPanel.spinner->set_id(SPINNER_ID);
-    if (wide) controlsOfPanel.spinner->set_int_limits(0, 1000, GLUI_LIMIT_CLAMP);
+    panel = createControlPanel(mainWindow);
+    EditorPanel(panel).setCallbacks(onButton, onValue, onValue, onCheckbox);
+    controls.pointSizeSpinner->set_id(SPINNER_ID);
+    if (wide) controls.pointSizeSpinner->set_int_limits(0, 1000, GLUI_LIMIT_CLAMP);
     reportLive();
     if (idle)
         GLUI_Master.set_glutIdleFunc(onIdle);
