@@ -64,15 +64,17 @@ TEST_F(EditorLayoutTest, EditorPanelMatchesRealGlui)
 // back, the panel's own size is left alone.
 TEST_F(EditorLayoutTest, WindowIsAskedForTheSizeItsControlsNeed)
 {
-    const FakeHost::Window& created = host.windows[window];
-    EXPECT_EQ(created.title, "Controls");
-    EXPECT_EQ(std::make_pair(created.x, created.y), std::make_pair(750, 100));
-    EXPECT_EQ(std::make_pair(created.w, created.h), std::make_pair(18, 12));
+    FakeHost::Window& w = host.windows[window];
+    EXPECT_EQ(w.title, "Controls");
+    EXPECT_EQ(std::make_pair(w.x, w.y), std::make_pair(750, 100));
+    EXPECT_EQ(std::make_pair(w.createdW, w.createdH), std::make_pair(18, 12));
     ASSERT_FALSE(host.sizeRequests[window].empty());
     EXPECT_EQ(host.sizeRequests[window].back(), std::make_pair(176, 401));
 
     host.sizeRequests.clear();
-    host.events.reshape(window, 636, 984); // a tiling window manager
+    w.w = 636; // a tiling window manager
+    w.h = 984;
+    host.events.reshape(window, 636, 984);
     ASSERT_EQ(host.sizeRequests[window].size(), 1u);
     EXPECT_EQ(host.sizeRequests[window][0], std::make_pair(176, 401));
     EXPECT_EQ(GLUI_Internals::controlAt(gui, 80, 90), p.buttons[0]); // still at the top-left
