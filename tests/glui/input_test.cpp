@@ -355,21 +355,29 @@ TEST_F(InputTest, SpaceClicksTheFocusedControlEnterDoesNot)
     EXPECT_EQ(calls[2].what, "button");
 }
 
-TEST_F(InputTest, TabWalksForwardAndShiftTabBack)
+TEST_F(InputTest, TabWalksEveryControlInTheOrderAddedAndShiftTabBack)
 {
-    key('\t');
-    EXPECT_EQ(focused(), p.buttons[0]);
-    for (int i = 0; i < 6; ++i) key('\t');
-    EXPECT_EQ(focused(), p.radios[1]);
-    key(' ');
-    EXPECT_EQ(editor.drawMode, 1);
+    const std::vector<GLUI_Control*> order = {
+        p.buttons[0], p.buttons[1], p.buttons[2], controls.pointSizeSpinner, field(),
+        p.radios[0],  p.radios[1],  p.radios[2],  controls.pointsCheckbox,   controls.linesCheckbox,
+        controls.geometryCheckbox,  p.buttons[3]};
+    std::vector<GLUI_Control*> forward, back;
+    for (size_t i = 0; i <= order.size(); ++i) {
+        key('\t');
+        forward.push_back(focused());
+    }
     host.mods = GLUT_ACTIVE_SHIFT;
-    key('\t');
-    key('\t');
-    EXPECT_EQ(focused(), field());
-    host.mods = 0;
-    for (int i = 0; i < 8; ++i) key('\t');
-    EXPECT_EQ(focused(), p.buttons[0]); // wraps round
+    for (size_t i = 0; i <= order.size(); ++i) {
+        key('\t');
+        back.push_back(focused());
+    }
+    // From nothing focused to the first, ..., the last and round to the
+    // first; then back from there to the last, ..., the first and round.
+    std::vector<GLUI_Control*> expectedForward = order, expectedBack(order.rbegin(), order.rend());
+    expectedForward.push_back(order.front());
+    expectedBack.push_back(order.back());
+    EXPECT_EQ(forward, expectedForward);
+    EXPECT_EQ(back, expectedBack);
 }
 
 } // namespace

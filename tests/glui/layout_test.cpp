@@ -155,13 +155,4 @@ TEST_F(EditorLayoutTest, HitTestingUsesTheStoredRectangles)
     EXPECT_EQ(GLUI_Internals::controlAt(gui, 23, 240), nullptr);
 }
 
-TEST_F(EditorLayoutTest, FocusOrderIsTheOrderAdded)
-{
-    std::vector<GLUI_Control*> expected = {p.buttons[0], p.buttons[1], p.buttons[2], controls.pointSizeSpinner,
-                                           controls.pointSizeSpinner->edittext, p.radios[0], p.radios[1], p.radios[2],
-                                           controls.pointsCheckbox, controls.linesCheckbox, controls.geometryCheckbox,
-                                           p.buttons[3]};
-    EXPECT_EQ(GLUI_Internals::focusOrder(gui), expected);
-}
-
 } // namespace
