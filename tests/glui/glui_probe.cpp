@@ -10,14 +10,11 @@
 //   main key <code> / main special <code> / main display
 //
 // Q in the drawing window ends the program with status 0, as in the editor.
-// Arguments: "noidle" registers no idle function; "wide" gives the spinner
-// the limits 0..1000 instead of 8..12.
 #include <GL/glut.h>
 #include <GL/glui.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include "editor_panel.h"
@@ -125,11 +122,6 @@ void onIdle()
 int main(int argc, char** argv)
 {
     glutInit(&argc, argv);
-    bool idle = true, wide = false;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "noidle") == 0) idle = false;
-        if (std::strcmp(argv[i], "wide") == 0) wide = true;
-    }
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE);
     glutInitWindowPosition(20, 20);
     glutInitWindowSize(400, 300);
@@ -140,14 +132,8 @@ int main(int argc, char** argv)
     panel = createControlPanel(mainWindow);
     EditorPanel(panel).setCallbacks(onButton, onValue, onValue, onCheckbox);
     controls.pointSizeSpinner->set_id(SPINNER_ID);
-    if (wide) controls.pointSizeSpinner->set_int_limits(0, 1000, GLUI_LIMIT_CLAMP);
     reportLive();
-    if (idle)
-        GLUI_Master.set_glutIdleFunc(onIdle);
-    else {
-        std::printf("ready\n");
-        std::fflush(stdout);
-    }
+    GLUI_Master.set_glutIdleFunc(onIdle);
     glutMainLoop();
     return 0;
 }

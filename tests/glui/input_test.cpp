@@ -168,6 +168,8 @@ TEST_F(InputTest, ArrowStepsAtOnceThenRepeatsAfterTheDelay)
     ASSERT_EQ(calls.size(), 2u); // one per change, none at the limit
     EXPECT_EQ(calls[0].liveAtCall, 11);
     EXPECT_EQ(calls[1].liveAtCall, 12);
+    EXPECT_EQ(calls[1].window, MAIN); // the step of an idle turn, too
+    EXPECT_EQ(host.window, window);
 }
 
 TEST_F(InputTest, DownArrowRepeatsAtTheSteadyRate)
