@@ -72,7 +72,7 @@ protected:
     std::vector<std::string> beforeMarker()
     {
         x_->click(panel_, 80, 90);
-        std::vector<std::string> l = until("callback new");
+        std::vector<std::string> l = until("callback button New Point Set(N)");
         l.pop_back();
         return l;
     }
@@ -102,8 +102,8 @@ using Lines = std::vector<std::string>;
 TEST_F(ProbeTest, ButtonClickRunsItsCallbackInTheMainWindow)
 {
     x_->click(panel_, 90, 137); // Save Point Set(S)
-    Lines l = until("callback save");
-    EXPECT_EQ(l.back(), "callback save id=0 current=main");
+    Lines l = until("callback button");
+    EXPECT_EQ(l.back(), "callback button Save Point Set(S) id=0 current=main");
 }
 
 // ---- the spinner -----------------------------------------------------------
@@ -118,7 +118,7 @@ TEST_F(ProbeTest, TypedTextIsCommittedWhenAnotherControlIsClicked)
     tap(XK_9);
     // Nothing is committed while typing; the click on the button commits
     // (clamped) before the button's own callback runs.
-    EXPECT_EQ(beforeMarker(), (Lines{"live pointSize=12", "callback spinner id=7 value=12 current=main"}));
+    EXPECT_EQ(beforeMarker(), (Lines{"live pointSize=12", "callback spinner id=-1 value=12 current=main"}));
 }
 
 TEST_F(ProbeTest, EnterShowsTheCommittedTextSelected)
@@ -130,7 +130,7 @@ TEST_F(ProbeTest, EnterShowsTheCommittedTextSelected)
     tap(XK_9);
     tap(XK_9);
     tap(XK_Return);
-    until("callback spinner id=7 value=12");
+    until("callback spinner id=-1 value=12");
     bool shown = false;
     x_->waitForImage(panel_, [](const Image& i) { return i.at(70, 186) == Rgb{0, 0, 153}; }, 5s, &shown);
     EXPECT_TRUE(shown) << "after Enter the text should be drawn selected";
@@ -141,10 +141,10 @@ TEST_F(ProbeTest, UpAndDownKeysStepTheFocusedSpinner)
     x_->click(panel_, 120, 187);
     tap(XK_Up);
     Lines l = until("callback spinner");
-    EXPECT_EQ(l.back(), "callback spinner id=7 value=11 current=main");
+    EXPECT_EQ(l.back(), "callback spinner id=-1 value=11 current=main");
     tap(XK_Down);
     tap(XK_Down);
-    l = until("callback spinner id=7 value=9");
+    l = until("callback spinner id=-1 value=9");
     EXPECT_EQ(l.size(), 4u);
 }
 
@@ -153,7 +153,7 @@ TEST_F(ProbeTest, UpAndDownKeysStepTheFocusedSpinner)
 TEST_F(ProbeTest, TabWalksTheControlsAndSpaceTicksTheFocusedCheckbox)
 {
     x_->click(panel_, 80, 90); // New Point Set(N): focused, and a callback
-    until("callback new");
+    until("callback button New Point Set(N)");
     // Load, Save, spinner, field, three radio buttons, Toggle Points(4).
     for (int i = 0; i < 8; ++i) tap(XK_Tab);
     tap(XK_space);
@@ -171,7 +171,7 @@ TEST_F(ProbeTest, TabWalksTheControlsAndSpaceTicksTheFocusedCheckbox)
     tap(XK_8);
     tap(XK_Tab);
     l = until("callback spinner");
-    EXPECT_EQ(l.back(), "callback spinner id=7 value=8 current=main");
+    EXPECT_EQ(l.back(), "callback spinner id=-1 value=8 current=main");
     tap(XK_space); // now on Polygon(1), already chosen: nothing
     tap(XK_Tab);
     tap(XK_space); // Triangle Fan(2)

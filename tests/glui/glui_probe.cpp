@@ -1,11 +1,14 @@
 // A small program for the library's end-to-end tests: a drawing window plus
-// the editor's own panel (createControlPanel), whose callbacks the probe
-// points at its own. Every callback, every change of a live variable, every
-// key reaching the drawing window and every redisplay of the drawing window
-// is printed as one flushed line.
+// the editor's own Controls window (createControlPanel), whose callbacks the
+// probe points at its own. Every callback, every change of a live variable,
+// every key reaching the drawing window and every redisplay of the drawing
+// window is printed as one flushed line.
 //
 //   ready                          after the first idle turn
-//   callback <what> id=<id> value=<v> current=<main|panel|other>
+//   callback button <caption> id=<id> current=<main|panel|other>
+//   callback spinner id=<id> value=<v> current=<...>
+//   callback radio id=<id> value=<v> current=<...>
+//   callback checkbox <caption> value=<v> current=<...>
 //   live <name>=<v>                a live variable changed (seen at idle)
 //   main key <code> / main special <code> / main display
 //
@@ -15,13 +18,10 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 
 #include "editor_panel.h"
 
 namespace {
-
-const int SPINNER_ID = 7;
 
 int mainWindow = 0;
 GLUI* panel = nullptr;
@@ -55,16 +55,10 @@ void reportLive()
     }
 }
 
-// "New Point Set(N)" is "new", ..., "Change Color Schema(7)" is "color".
 void onButton(GLUI_Control* c)
 {
     reportLive();
-    std::string name = c->get_name();
-    const char* what = name.rfind("New", 0) == 0    ? "new"
-                       : name.rfind("Load", 0) == 0 ? "load"
-                       : name.rfind("Save", 0) == 0 ? "save"
-                                                    : "color";
-    std::printf("callback %s id=%d current=%s\n", what, c->get_id(), currentName());
+    std::printf("callback button %s id=%d current=%s\n", c->get_name(), c->get_id(), currentName());
     std::fflush(stdout);
 }
 
@@ -131,7 +125,6 @@ int main(int argc, char** argv)
     glutSpecialFunc(onSpecial);
     panel = createControlPanel(mainWindow);
     EditorPanel(panel).setCallbacks(onButton, onValue, onValue, onCheckbox);
-    controls.pointSizeSpinner->set_id(SPINNER_ID);
     reportLive();
     GLUI_Master.set_glutIdleFunc(onIdle);
     glutMainLoop();
