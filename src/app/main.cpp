@@ -34,14 +34,6 @@ void createDrawingWindow()
     glutAttachMenu(GLUT_RIGHT_BUTTON);
 }
 
-void createControlPanel()
-{
-    // GLUI makes the drawing window current again after creating the panel.
-    GLUI* panel = GLUI_Master.create_glui("Controls", 0, 750, 100);
-    panel->set_main_gfx_window(editor.mainWindow);
-    buildControlPanel(panel);
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -49,7 +41,8 @@ int main(int argc, char** argv)
     glutInit(&argc, argv);
     createDrawingWindow();
     GLUI_Master.set_glutIdleFunc(onIdle);
-    createControlPanel();
+    // GLUI makes the drawing window current again after creating the panel.
+    createControlPanel(editor.mainWindow);
     initView();
     initEditorState();
     glutMainLoop();

@@ -61,10 +61,13 @@ void addDrawingOperations(GLUI* panel)
 
 }  // namespace
 
-void buildControlPanel(GLUI* panel)
+GLUI* createControlPanel(int mainWindow)
 {
+    GLUI* panel = GLUI_Master.create_glui("Controls", 0, 750, 100);
+    panel->set_main_gfx_window(mainWindow);
     addHeader(panel);
     addFileOperations(panel);
     addPointOperations(panel);
     addDrawingOperations(panel);
+    return panel;
 }

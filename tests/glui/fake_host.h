@@ -17,9 +17,13 @@ int helvetica12Width(const char* text);
 struct FakeHost : glui_host::Host {
     struct Window {
         std::string title;
-        int x, y, w, h;
+        int x, y;                 // where it was created
+        int createdW, createdH;
+        int w, h;                 // the size it has now
     };
-    std::map<int, Window> windows; // by id; w and h: the size it has now
+    std::map<int, Window> windows; // by id
+    // Every glutReshapeWindow; the window takes the size asked, as it does
+    // without a window manager.
     std::map<int, std::vector<std::pair<int, int>>> sizeRequests;
     std::map<int, int> redisplays; // window id -> glutPostRedisplay calls
     glui_host::WindowEvents events = {};
@@ -35,7 +39,7 @@ struct FakeHost : glui_host::Host {
 
     int createWindow(const char* title, int x, int y, int w, int h, const glui_host::WindowEvents& ev) override
     {
-        windows[nextWindow] = {title, x, y, w, h};
+        windows[nextWindow] = {title, x, y, w, h, w, h};
         events = ev;
         return nextWindow++;
     }
@@ -46,7 +50,12 @@ struct FakeHost : glui_host::Host {
         w = windows[id].w;
         h = windows[id].h;
     }
-    void reshapeWindow(int id, int w, int h) override { sizeRequests[id].push_back({w, h}); }
+    void reshapeWindow(int id, int w, int h) override
+    {
+        sizeRequests[id].push_back({w, h});
+        windows[id].w = w;
+        windows[id].h = h;
+    }
     void postRedisplay(int id) override { ++redisplays[id]; }
     void swapBuffers() override {}
     int textWidth(const char* text) override { return negativeWidths ? -1 : helvetica12Width(text); }

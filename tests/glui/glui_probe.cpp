@@ -1,30 +1,27 @@
 // A small program for the library's end-to-end tests: a drawing window plus
-// the editor's own panel (buildControlPanel), whose callbacks the probe
-// points at its own. Every callback, every change of a live variable, every
-// key reaching the drawing window and every redisplay of the drawing window
-// is printed as one flushed line.
+// the editor's own Controls window (createControlPanel), whose callbacks the
+// probe points at its own. Every callback, every change of a live variable,
+// every key reaching the drawing window and every redisplay of the drawing
+// window is printed as one flushed line.
 //
 //   ready                          after the first idle turn
-//   callback <what> id=<id> value=<v> current=<main|panel|other>
+//   callback button <caption> id=<id> current=<main|panel|other>
+//   callback spinner id=<id> value=<v> current=<...>
+//   callback radio id=<id> value=<v> current=<...>
+//   callback checkbox <caption> value=<v> current=<...>
 //   live <name>=<v>                a live variable changed (seen at idle)
 //   main key <code> / main special <code> / main display
 //
 // Q in the drawing window ends the program with status 0, as in the editor.
-// Arguments: "noidle" registers no idle function; "wide" gives the spinner
-// the limits 0..1000 instead of 8..12.
 #include <GL/glut.h>
 #include <GL/glui.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <string>
 
 #include "editor_panel.h"
 
 namespace {
-
-const int SPINNER_ID = 7;
 
 int mainWindow = 0;
 GLUI* panel = nullptr;
@@ -58,16 +55,10 @@ void reportLive()
     }
 }
 
-// "New Point Set(N)" is "new", ..., "Change Color Schema(7)" is "color".
 void onButton(GLUI_Control* c)
 {
     reportLive();
-    std::string name = c->get_name();
-    const char* what = name.rfind("New", 0) == 0    ? "new"
-                       : name.rfind("Load", 0) == 0 ? "load"
-                       : name.rfind("Save", 0) == 0 ? "save"
-                                                    : "color";
-    std::printf("callback %s id=%d current=%s\n", what, c->get_id(), currentName());
+    std::printf("callback button %s id=%d current=%s\n", c->get_name(), c->get_id(), currentName());
     std::fflush(stdout);
 }
 
@@ -125,11 +116,6 @@ void onIdle()
 int main(int argc, char** argv)
 {
     glutInit(&argc, argv);
-    bool idle = true, wide = false;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "noidle") == 0) idle = false;
-        if (std::strcmp(argv[i], "wide") == 0) wide = true;
-    }
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE);
     glutInitWindowPosition(20, 20);
     glutInitWindowSize(400, 300);
@@ -137,19 +123,10 @@ int main(int argc, char** argv)
     glutDisplayFunc(onDisplay);
     glutKeyboardFunc(onKeyboard);
     glutSpecialFunc(onSpecial);
-    panel = GLUI_Master.create_glui("Controls", 0, 750, 100);
-    panel->set_main_gfx_window(mainWindow);
-    EditorPanel controlsOfPanel(panel);
-    controlsOfPanel.setCallbacks(onButton, onValue, onValue, onCheckbox);
-    controlsOfPanel.spinner->set_id(SPINNER_ID);
-    if (wide) controlsOfPanel.spinner->set_int_limits(0, 1000, GLUI_LIMIT_CLAMP);
+    panel = createControlPanel(mainWindow);
+    EditorPanel(panel).setCallbacks(onButton, onValue, onValue, onCheckbox);
     reportLive();
-    if (idle)
-        GLUI_Master.set_glutIdleFunc(onIdle);
-    else {
-        std::printf("ready\n");
-        std::fflush(stdout);
-    }
+    GLUI_Master.set_glutIdleFunc(onIdle);
     glutMainLoop();
     return 0;
 }

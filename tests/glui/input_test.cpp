@@ -5,44 +5,41 @@
 #include <string>
 #include <vector>
 
-#include "editor_panel.h"
 #include "panel_fixture.h"
 
 namespace {
 
-struct Call {
-    std::string what;
-    int id;
-    int liveAtCall;       // the live variable when the callback ran
-    int redisplaysAtCall; // main-window redisplays posted before it ran
-    int window;           // current window during the callback
-};
-std::vector<Call> calls;
-FakeHost* theHost = nullptr;
-
-int mainRedisplaysNow() { return theHost->redisplays[MAIN]; }
-void onButton(int id) { calls.push_back({"button", id, 0, mainRedisplaysNow(), theHost->window}); }
-void onSpinner(int id) { calls.push_back({"spinner", id, editor.pointSize, mainRedisplaysNow(), theHost->window}); }
-void onRadio(int id) { calls.push_back({"radio", id, editor.drawMode, mainRedisplaysNow(), theHost->window}); }
-void onBox(GLUI_Control* c)
-{
-    calls.push_back({c->get_name(), c->get_id(), c->get_int_val(), mainRedisplaysNow(), theHost->window});
-}
-
-class InputTest : public PanelTest {
+class InputTest : public EditorPanelTest {
 protected:
-    EditorPanel p{gui};
+    struct Call {
+        std::string what;
+        int id;
+        int liveAtCall;       // the live variable when the callback ran
+        int redisplaysAtCall; // main-window redisplays posted before it ran
+        int window;           // current window during the callback
+    };
+    std::vector<Call> calls;
+    static InputTest* running; // the test whose panel calls back
 
     InputTest()
     {
-        calls.clear();
-        theHost = &host;
-        gui->set_main_gfx_window(MAIN);
+        running = this;
         p.setCallbacks(onButton, onSpinner, onRadio, onBox);
-        host.window = 2; // the panel's window is current during its callbacks
+        host.window = window; // as GLUT makes it current for the panel's events
     }
 
-    const char* fieldText() { return p.spinner->edittext->get_text(); }
+    void record(const std::string& what, int id, int live)
+    {
+        calls.push_back({what, id, live, mainRedisplays(), host.window});
+    }
+    static void onButton(int id) { running->record("button", id, 0); }
+    static void onSpinner(int id) { running->record("spinner", id, editor.pointSize); }
+    static void onRadio(int id) { running->record("radio", id, editor.drawMode); }
+    static void onBox(GLUI_Control* c) { running->record(c->get_name(), c->get_id(), c->get_int_val()); }
+
+    GLUI_EditText* field() { return controls.pointSizeSpinner->edittext; }
+    GLUI_Control* focused() { return GLUI_Internals::focused(gui); }
+    const char* fieldText() { return field()->get_text(); }
     void clickField() { click(120, 187); }
     void selectAllAndType(const std::string& s)
     {
@@ -52,6 +49,7 @@ protected:
         type(s);
     }
 };
+InputTest* InputTest::running = nullptr;
 
 // ---- buttons -----------------------------------------------------------
 
@@ -64,7 +62,7 @@ TEST_F(InputTest, ButtonFiresOnReleaseOverIt)
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].id, 0);
     EXPECT_EQ(calls[0].window, MAIN);
-    EXPECT_EQ(host.window, 2); // restored afterwards
+    EXPECT_EQ(host.window, window); // restored afterwards
     EXPECT_EQ(calls[0].redisplaysAtCall, mainRedisplays()); // a button posts no redisplay
 }
 
@@ -99,14 +97,14 @@ TEST_F(InputTest, OtherMouseButtonsAreIgnored)
     host.events.mouse(window, GLUT_RIGHT_BUTTON, GLUT_DOWN, 80, 90);
     host.events.mouse(window, GLUT_RIGHT_BUTTON, GLUT_UP, 80, 90);
     EXPECT_TRUE(calls.empty());
-    EXPECT_EQ(GLUI_Internals::focused(gui), nullptr);
+    EXPECT_EQ(focused(), nullptr);
 }
 
 // ---- checkbox and radio ------------------------------------------------
 
 TEST_F(InputTest, CheckboxPreviewsOnPressAndCommitsOnRelease)
 {
-    GLUI_Checkbox* lines = p.boxes[1];
+    GLUI_Checkbox* lines = controls.linesCheckbox;
     down(60, 340); // on the caption
     EXPECT_FALSE(GLUI_Internals::shownTicked(lines));
     EXPECT_EQ(editor.showLines, 1); // not yet committed
@@ -129,7 +127,7 @@ TEST_F(InputTest, CheckboxReleasedElsewhereReverts)
     drag(60, 390);
     up(60, 390);
     EXPECT_EQ(editor.showLines, 1);
-    EXPECT_TRUE(GLUI_Internals::shownTicked(p.boxes[1]));
+    EXPECT_TRUE(GLUI_Internals::shownTicked(controls.linesCheckbox));
     EXPECT_TRUE(calls.empty());
 }
 
@@ -170,12 +168,14 @@ TEST_F(InputTest, ArrowStepsAtOnceThenRepeatsAfterTheDelay)
     ASSERT_EQ(calls.size(), 2u); // one per change, none at the limit
     EXPECT_EQ(calls[0].liveAtCall, 11);
     EXPECT_EQ(calls[1].liveAtCall, 12);
+    EXPECT_EQ(calls[1].window, MAIN); // the step of an idle turn, too
+    EXPECT_EQ(host.window, window);
 }
 
 TEST_F(InputTest, DownArrowRepeatsAtTheSteadyRate)
 {
-    p.spinner->set_int_limits(-100, 100);
-    p.spinner->set_int_val(0);
+    controls.pointSizeSpinner->set_int_limits(-100, 100);
+    controls.pointSizeSpinner->set_int_val(0);
     host.now = 0;
     down(145, 191);
     EXPECT_EQ(editor.pointSize, -1);
@@ -192,9 +192,9 @@ TEST_F(InputTest, DownArrowRepeatsAtTheSteadyRate)
 // its rhythm across either wrap.
 TEST_F(InputTest, ArrowRepeatKeepsItsRhythmWhenTheClockWraps)
 {
-    p.spinner->set_int_limits(-1000, 1000);
+    controls.pointSizeSpinner->set_int_limits(-1000, 1000);
     for (unsigned start : {static_cast<unsigned>(INT_MAX) - 100u, UINT_MAX - 100u}) {
-        p.spinner->set_int_val(0);
+        controls.pointSizeSpinner->set_int_val(0);
         host.now = start;
         down(145, 183);
         EXPECT_EQ(editor.pointSize, 1);
@@ -228,8 +228,8 @@ TEST_F(InputTest, TypedValueIsClampedOnEnterAndStaysSelected)
     key('\r');
     EXPECT_EQ(editor.pointSize, 12);
     EXPECT_STREQ(fieldText(), "12");
-    GLUI_EditText* e = p.spinner->edittext;
-    EXPECT_EQ(GLUI_Internals::focused(gui), e);
+    GLUI_EditText* e = field();
+    EXPECT_EQ(focused(), e);
     EXPECT_EQ(e->sel_start, 0);
     EXPECT_EQ(e->sel_end, 2);
     ASSERT_EQ(calls.size(), 1u);
@@ -248,7 +248,7 @@ TEST_F(InputTest, EmptyAndSillyTextCommit)
     selectAllAndType("99999999999"); // longer than an int holds
     key('\r');
     EXPECT_EQ(editor.pointSize, 12);
-    p.spinner->set_int_limits(INT_MIN, INT_MAX, GLUI_LIMIT_NONE);
+    controls.pointSizeSpinner->set_int_limits(INT_MIN, INT_MAX, GLUI_LIMIT_NONE);
     selectAllAndType("-99999999999");
     EXPECT_STREQ(fieldText(), "-9999999999"); // at most 11 characters
     key('\r');
@@ -257,7 +257,7 @@ TEST_F(InputTest, EmptyAndSillyTextCommit)
 
 TEST_F(InputTest, FieldAcceptsDigitsAndALeadingMinusOnly)
 {
-    p.spinner->set_int_limits(-50, 50);
+    controls.pointSizeSpinner->set_int_limits(-50, 50);
     selectAllAndType("1a-2.5x");
     EXPECT_STREQ(fieldText(), "125");
     special(GLUT_KEY_HOME);
@@ -287,12 +287,12 @@ TEST_F(InputTest, LeavingTheFieldCommits)
     selectAllAndType("9");
     key('\t'); // Tab commits and moves on
     EXPECT_EQ(editor.pointSize, 9);
-    EXPECT_EQ(GLUI_Internals::focused(gui), p.radios[0]);
+    EXPECT_EQ(focused(), p.radios[0]);
 
     selectAllAndType("11");
     click(60, 10); // the panel's background (static text)
     EXPECT_EQ(editor.pointSize, 11);
-    EXPECT_EQ(GLUI_Internals::focused(gui), nullptr);
+    EXPECT_EQ(focused(), nullptr);
 
     selectAllAndType("12");
     click(60, 340); // another control
@@ -315,7 +315,7 @@ TEST_F(InputTest, UpAndDownKeysStepTheSpinner)
 
 TEST_F(InputTest, ClickInTheFieldPlacesTheCaret)
 {
-    GLUI_EditText* e = p.spinner->edittext;
+    GLUI_EditText* e = field();
     // Text "10" starts at x 64 + 5; '1' is 7 px wide.
     click(69 + 2, 187);
     EXPECT_EQ(e->insertion_pt, 0);
@@ -349,7 +349,7 @@ TEST_F(InputTest, SpaceClicksTheFocusedControlEnterDoesNot)
     key('\t');
     key('\t');
     key('\t'); // the last button
-    EXPECT_EQ(GLUI_Internals::focused(gui), p.buttons[3]);
+    EXPECT_EQ(focused(), p.buttons[3]);
     key('\r');
     EXPECT_EQ(calls.size(), 2u);
     key(' ');
@@ -357,21 +357,29 @@ TEST_F(InputTest, SpaceClicksTheFocusedControlEnterDoesNot)
     EXPECT_EQ(calls[2].what, "button");
 }
 
-TEST_F(InputTest, TabWalksForwardAndShiftTabBack)
+TEST_F(InputTest, TabWalksEveryControlInTheOrderAddedAndShiftTabBack)
 {
-    key('\t');
-    EXPECT_EQ(GLUI_Internals::focused(gui), p.buttons[0]);
-    for (int i = 0; i < 6; ++i) key('\t');
-    EXPECT_EQ(GLUI_Internals::focused(gui), p.radios[1]);
-    key(' ');
-    EXPECT_EQ(editor.drawMode, 1);
+    const std::vector<GLUI_Control*> order = {
+        p.buttons[0], p.buttons[1], p.buttons[2], controls.pointSizeSpinner, field(),
+        p.radios[0],  p.radios[1],  p.radios[2],  controls.pointsCheckbox,   controls.linesCheckbox,
+        controls.geometryCheckbox,  p.buttons[3]};
+    std::vector<GLUI_Control*> forward, back;
+    for (size_t i = 0; i <= order.size(); ++i) {
+        key('\t');
+        forward.push_back(focused());
+    }
     host.mods = GLUT_ACTIVE_SHIFT;
-    key('\t');
-    key('\t');
-    EXPECT_EQ(GLUI_Internals::focused(gui), p.spinner->edittext);
-    host.mods = 0;
-    for (int i = 0; i < 8; ++i) key('\t');
-    EXPECT_EQ(GLUI_Internals::focused(gui), p.buttons[0]); // wraps round
+    for (size_t i = 0; i <= order.size(); ++i) {
+        key('\t');
+        back.push_back(focused());
+    }
+    // From nothing focused to the first, ..., the last and round to the
+    // first; then back from there to the last, ..., the first and round.
+    std::vector<GLUI_Control*> expectedForward = order, expectedBack(order.rbegin(), order.rend());
+    expectedForward.push_back(order.front());
+    expectedBack.push_back(order.back());
+    EXPECT_EQ(forward, expectedForward);
+    EXPECT_EQ(back, expectedBack);
 }
 
 } // namespace

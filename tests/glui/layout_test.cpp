@@ -4,7 +4,6 @@
 #include <string>
 #include <utility>
 
-#include "editor_panel.h"
 #include "panel_fixture.h"
 
 namespace {
@@ -22,10 +21,10 @@ struct Rect {
 }
 
 using LayoutTest = PanelTest;
+using EditorLayoutTest = EditorPanelTest;
 
-TEST_F(LayoutTest, EditorPanelMatchesRealGlui)
+TEST_F(EditorLayoutTest, EditorPanelMatchesRealGlui)
 {
-    EditorPanel p(gui);
     EXPECT_EQ(GLUI_Internals::width(gui), 176);
     EXPECT_EQ(GLUI_Internals::height(gui), 401);
     ASSERT_EQ(p.texts.size(), 6u);
@@ -43,39 +42,39 @@ TEST_F(LayoutTest, EditorPanelMatchesRealGlui)
     EXPECT_TRUE(rectIs(p.buttons[2], {30, 127, 115, 20}));
     EXPECT_TRUE(rectIs(p.separators[1], {6, 150, 100, 8}));
     EXPECT_TRUE(rectIs(p.texts[4], {6, 161, 100, 13}));
-    EXPECT_TRUE(rectIs(p.spinner, {6, 177, 145, 20}));
-    EXPECT_TRUE(rectIs(p.spinner->edittext, {6, 177, 130, 20}));
-    EXPECT_EQ(p.spinner->edittext->text_x_offset, 58); // field drawn from x 64
+    EXPECT_TRUE(rectIs(controls.pointSizeSpinner, {6, 177, 145, 20}));
+    EXPECT_TRUE(rectIs(controls.pointSizeSpinner->edittext, {6, 177, 130, 20}));
+    EXPECT_EQ(controls.pointSizeSpinner->edittext->text_x_offset, 58); // field drawn from x 64
     EXPECT_TRUE(rectIs(p.separators[2], {6, 200, 100, 8}));
     EXPECT_TRUE(rectIs(p.texts[5], {6, 211, 111, 13}));
-    EXPECT_TRUE(rectIs(p.primitives, {22, 230, 131, 65}));
+    EXPECT_TRUE(rectIs(controls.primitivesPanel, {22, 230, 131, 65}));
     EXPECT_TRUE(rectIs(p.radios[0], {28, 244, 85, 13}));
     EXPECT_TRUE(rectIs(p.radios[1], {28, 260, 110, 13}));
     EXPECT_TRUE(rectIs(p.radios[2], {28, 276, 113, 13}));
-    EXPECT_TRUE(rectIs(p.group, {28, 244, 113, 45})); // around its buttons
-    EXPECT_TRUE(rectIs(p.mode, {12, 304, 152, 65}));
-    EXPECT_TRUE(rectIs(p.boxes[0], {18, 318, 115, 13}));
-    EXPECT_TRUE(rectIs(p.boxes[1], {18, 334, 111, 13}));
-    EXPECT_TRUE(rectIs(p.boxes[2], {18, 350, 134, 13}));
+    EXPECT_TRUE(rectIs(controls.drawModeGroup, {28, 244, 113, 45})); // around its buttons
+    EXPECT_TRUE(rectIs(controls.modePanel, {12, 304, 152, 65}));
+    EXPECT_TRUE(rectIs(controls.pointsCheckbox, {18, 318, 115, 13}));
+    EXPECT_TRUE(rectIs(controls.linesCheckbox, {18, 334, 111, 13}));
+    EXPECT_TRUE(rectIs(controls.geometryCheckbox, {18, 350, 134, 13}));
     EXPECT_TRUE(rectIs(p.buttons[3], {9, 375, 158, 20}));
 }
 
 // Created at the size of an empty panel where the program asked, then asked
 // for the size the controls need; a window manager's other size is asked
 // back, the panel's own size is left alone.
-TEST_F(LayoutTest, WindowIsAskedForTheSizeItsControlsNeed)
+TEST_F(EditorLayoutTest, WindowIsAskedForTheSizeItsControlsNeed)
 {
-    const FakeHost::Window& created = host.windows[window];
-    EXPECT_EQ(created.title, "Controls");
-    EXPECT_EQ(std::make_pair(created.x, created.y), std::make_pair(750, 100));
-    EXPECT_EQ(std::make_pair(created.w, created.h), std::make_pair(18, 12));
-
-    EditorPanel p(gui);
+    FakeHost::Window& w = host.windows[window];
+    EXPECT_EQ(w.title, "Controls");
+    EXPECT_EQ(std::make_pair(w.x, w.y), std::make_pair(750, 100));
+    EXPECT_EQ(std::make_pair(w.createdW, w.createdH), std::make_pair(18, 12));
     ASSERT_FALSE(host.sizeRequests[window].empty());
     EXPECT_EQ(host.sizeRequests[window].back(), std::make_pair(176, 401));
 
     host.sizeRequests.clear();
-    host.events.reshape(window, 636, 984); // a tiling window manager
+    w.w = 636; // a tiling window manager
+    w.h = 984;
+    host.events.reshape(window, 636, 984);
     ASSERT_EQ(host.sizeRequests[window].size(), 1u);
     EXPECT_EQ(host.sizeRequests[window][0], std::make_pair(176, 401));
     EXPECT_EQ(GLUI_Internals::controlAt(gui, 80, 90), p.buttons[0]); // still at the top-left
@@ -135,9 +134,8 @@ TEST_F(LayoutTest, ControlsAddedToANullOrForeignPanelGoToTheWindow)
     EXPECT_STREQ(t->get_name(), "");
 }
 
-TEST_F(LayoutTest, HitTestingUsesTheStoredRectangles)
+TEST_F(EditorLayoutTest, HitTestingUsesTheStoredRectangles)
 {
-    EditorPanel p(gui);
     GLUI_Control* newButton = p.buttons[0];
     EXPECT_EQ(GLUI_Internals::controlAt(gui, 32, 81), newButton);   // top-left pixel
     EXPECT_EQ(GLUI_Internals::controlAt(gui, 143, 100), newButton); // bottom-right pixel
@@ -145,25 +143,16 @@ TEST_F(LayoutTest, HitTestingUsesTheStoredRectangles)
     EXPECT_EQ(GLUI_Internals::controlAt(gui, 31, 90), nullptr);
     EXPECT_EQ(GLUI_Internals::controlAt(gui, 90, 102), nullptr); // gap between buttons
     // The field (label included) and the arrows.
-    EXPECT_EQ(GLUI_Internals::controlAt(gui, 10, 185), p.spinner->edittext);
-    EXPECT_EQ(GLUI_Internals::controlAt(gui, 135, 185), p.spinner->edittext);
-    EXPECT_EQ(GLUI_Internals::controlAt(gui, 145, 183), p.spinner);
+    EXPECT_EQ(GLUI_Internals::controlAt(gui, 10, 185), controls.pointSizeSpinner->edittext);
+    EXPECT_EQ(GLUI_Internals::controlAt(gui, 135, 185), controls.pointSizeSpinner->edittext);
+    EXPECT_EQ(GLUI_Internals::controlAt(gui, 145, 183), controls.pointSizeSpinner);
     // Radio buttons and checkboxes take their caption too.
     EXPECT_EQ(GLUI_Internals::controlAt(gui, 100, 250), p.radios[0]);
-    EXPECT_EQ(GLUI_Internals::controlAt(gui, 130, 355), p.boxes[2]);
+    EXPECT_EQ(GLUI_Internals::controlAt(gui, 130, 355), controls.geometryCheckbox);
     // Text, separators and panel borders take nothing.
     EXPECT_EQ(GLUI_Internals::controlAt(gui, 20, 10), nullptr);
     EXPECT_EQ(GLUI_Internals::controlAt(gui, 50, 57), nullptr);
     EXPECT_EQ(GLUI_Internals::controlAt(gui, 23, 240), nullptr);
-}
-
-TEST_F(LayoutTest, FocusOrderIsTheOrderAdded)
-{
-    EditorPanel p(gui);
-    std::vector<GLUI_Control*> expected = {p.buttons[0], p.buttons[1], p.buttons[2], p.spinner,
-                                           p.spinner->edittext, p.radios[0], p.radios[1], p.radios[2],
-                                           p.boxes[0], p.boxes[1], p.boxes[2], p.buttons[3]};
-    EXPECT_EQ(GLUI_Internals::focusOrder(gui), expected);
 }
 
 } // namespace

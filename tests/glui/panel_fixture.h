@@ -1,4 +1,4 @@
-// A fixture for the unit tests: a panel window made by GLUI_Master on the
+// Fixtures for the unit tests: a panel window made by GLUI_Master on the
 // fake host, and the GLUT events a test sends it.
 #pragma once
 
@@ -7,21 +7,31 @@
 #include <string>
 
 #include "editor/editor_state.h"
+#include "editor_panel.h"
 #include "fake_host.h"
 #include "internals.h"
 
 constexpr int MAIN = 5; // the main graphics window's id in these tests
 
+// An empty panel window of the main graphics window MAIN.
 class PanelTest : public ::testing::Test {
 protected:
     FakeHost host;
     GLUI* gui = nullptr;
     int window = 0; // the panel's
 
-    PanelTest()
+    PanelTest() : PanelTest(false) {}
+    // With `editorPanel`, the editor's Controls window instead, made as the
+    // editor makes it, with `editor`'s live variables.
+    explicit PanelTest(bool editorPanel)
     {
         editor = EditorState{};
-        gui = GLUI_Master.create_glui("Controls", 0, 750, 100);
+        if (editorPanel) {
+            gui = createControlPanel(MAIN);
+        } else {
+            gui = GLUI_Master.create_glui("Panel");
+            gui->set_main_gfx_window(MAIN);
+        }
         window = gui->get_glut_window_id();
     }
     ~PanelTest() override { GLUI_Internals::destroy(gui); }
@@ -47,4 +57,12 @@ protected:
         if (host.idle) host.idle();
     }
     int mainRedisplays() { return host.redisplays[MAIN]; }
+};
+
+// The editor's Controls window; `p` finds the controls that `controls` does
+// not hold.
+class EditorPanelTest : public PanelTest {
+protected:
+    EditorPanelTest() : PanelTest(true) {}
+    EditorPanel p{gui};
 };

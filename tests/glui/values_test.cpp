@@ -10,7 +10,6 @@
 #include <type_traits>
 #include <vector>
 
-#include "editor_panel.h"
 #include "panel_fixture.h"
 
 namespace {
@@ -26,18 +25,20 @@ static_assert(!std::is_constructible<GLUI_CB, std::nullptr_t>::value, "GLUI_CB(n
 static_assert(!std::is_convertible<std::nullptr_t, GLUI_CB>::value, "NULL must not become a GLUI_CB");
 static_assert(std::is_convertible<GLUI_Update_CB, GLUI_CB>::value, "an id callback converts implicitly");
 static_assert(std::is_convertible<GLUI_Control_CB, GLUI_CB>::value, "an object callback converts implicitly");
-static_assert(GLUI_LIMIT_NONE == 0 && GLUI_LIMIT_CLAMP == 1 && GLUI_LIMIT_WRAP == 2, "limit constants");
-static_assert(GLUI_SPINNER_INT == 2 && GLUI_SPINNER_FLOAT == 3 && GLUI_EDITTEXT_TEXT == 1, "type constants");
-static_assert(GLUI_PANEL_NONE == 0 && GLUI_PANEL_EMBOSSED == 1 && GLUI_PANEL_RAISED == 2, "panel constants");
 
 class ValuesTest : public PanelTest {
 protected:
-    ValuesTest()
+    explicit ValuesTest(bool editorPanel = false) : PanelTest(editorPanel)
     {
-        gui->set_main_gfx_window(MAIN);
         idCalls.clear();
         objCalls.clear();
     }
+};
+
+// The editor's Controls window.
+class EditorValuesTest : public ValuesTest {
+protected:
+    EditorValuesTest() : ValuesTest(true) {}
 };
 
 TEST_F(ValuesTest, CallbackObjectCallsWhatItHolds)
@@ -134,42 +135,36 @@ TEST_F(ValuesTest, WrapLimitsGoRoundAtTheEnds)
 
 // set_float_val on an integer spinner takes the number toward zero and then
 // goes the way set_int_val goes: limits, text, live variable, redisplay.
-TEST_F(ValuesTest, FloatIntoAnIntegerSpinnerTakesItsValuePath)
+TEST_F(EditorValuesTest, FloatIntoAnIntegerSpinnerTakesItsValuePath)
 {
-    EditorPanel p(gui);
-    p.spinner->callback = recordId;
+    GLUI_Spinner* s = controls.pointSizeSpinner;
+    s->callback = recordId;
     int before = mainRedisplays();
-    p.spinner->set_float_val(11.7f);
+    s->set_float_val(11.7f);
     EXPECT_EQ(editor.pointSize, 11);
-    EXPECT_STREQ(p.spinner->edittext->get_text(), "11");
-    EXPECT_EQ(p.spinner->get_float_val(), 11.0f);
-    p.spinner->set_float_val(1e30f); // far past an int: saturated, then clamped
+    EXPECT_STREQ(s->edittext->get_text(), "11");
+    EXPECT_EQ(s->get_float_val(), 11.0f);
+    s->set_float_val(1e30f); // far past an int: saturated, then clamped
     EXPECT_EQ(editor.pointSize, 12);
-    p.spinner->set_float_val(-7.9f);
+    s->set_float_val(-7.9f);
     EXPECT_EQ(editor.pointSize, 8);
-    EXPECT_STREQ(p.spinner->edittext->get_text(), "8");
-    p.spinner->edittext->set_float_val(9.5f); // the field's own setter is the spinner's
+    EXPECT_STREQ(s->edittext->get_text(), "8");
+    s->edittext->set_float_val(9.5f); // the field's own setter is the spinner's
     EXPECT_EQ(editor.pointSize, 9);
     EXPECT_EQ(mainRedisplays(), before + 4);
-    p.spinner->set_float_val(NAN); // no number: nothing happens
+    s->set_float_val(NAN); // no number: nothing happens
     EXPECT_EQ(editor.pointSize, 9);
     EXPECT_EQ(mainRedisplays(), before + 4);
     EXPECT_TRUE(idCalls.empty());
 }
 
-TEST_F(ValuesTest, FloatIntoCheckboxesAndRadioGroupsTakesTheirPaths)
+TEST_F(EditorValuesTest, FloatIntoCheckboxesAndRadioGroupsIsTakenTowardZero)
 {
-    EditorPanel p(gui);
-    p.boxes[1]->set_float_val(0.0f);
+    controls.linesCheckbox->set_float_val(0.9f);
     EXPECT_EQ(editor.showLines, 0);
-    EXPECT_EQ(p.boxes[1]->get_float_val(), 0.0f);
-    p.group->set_float_val(2.9f);
+    EXPECT_EQ(controls.linesCheckbox->get_float_val(), 0.0f);
+    controls.drawModeGroup->set_float_val(2.9f);
     EXPECT_EQ(editor.drawMode, 2);
-    editor.drawMode = 99;
-    p.group->set_float_val(2.0f); // no change: the group writes nothing
-    EXPECT_EQ(editor.drawMode, 99);
-    p.group->set_float_val(7.0f); // no such button
-    EXPECT_EQ(p.group->get_int_val(), 2);
 }
 
 // ---- decimal spinner -----------------------------------------------------------
@@ -293,31 +288,32 @@ TEST_F(ValuesTest, CheckboxWithNullLiveVariableKeepsItsValue)
 
 TEST_F(ValuesTest, RadioSetIntValActsOnlyOnAChange)
 {
-    editor.drawMode = 2; // the live variable is the initial value
-    EditorPanel p(gui);
-    EXPECT_EQ(p.group->get_int_val(), 2);
+    int mode = 2; // the live variable is the initial value
+    GLUI_RadioGroup* group = gui->add_radiogroup(&mode, 1, recordId);
+    for (const char* name : {"A", "B", "C"}) gui->add_radiobutton_to_group(group, name);
+    EXPECT_EQ(group->get_int_val(), 2);
     int before = mainRedisplays();
 
-    editor.drawMode = 99; // a stale variable shows whether the group writes it
-    p.group->set_int_val(2);
-    EXPECT_EQ(editor.drawMode, 99);
+    mode = 99; // a stale variable shows whether the group writes it
+    group->set_int_val(2);
+    EXPECT_EQ(mode, 99);
     EXPECT_EQ(mainRedisplays(), before);
 
-    p.group->set_int_val(0);
-    EXPECT_EQ(editor.drawMode, 0);
+    group->set_int_val(0);
+    EXPECT_EQ(mode, 0);
     EXPECT_EQ(mainRedisplays(), before + 1);
 
-    p.group->set_int_val(3); // no such button
-    p.group->set_int_val(-1);
-    EXPECT_EQ(p.group->get_int_val(), 0);
+    group->set_int_val(3); // no such button
+    group->set_int_val(-1);
+    EXPECT_EQ(group->get_int_val(), 0);
     EXPECT_EQ(mainRedisplays(), before + 1);
+    EXPECT_TRUE(idCalls.empty());
 }
 
 // ---- sync_live ---------------------------------------------------------
 
-TEST_F(ValuesTest, SyncLiveCopiesChangedVariablesIntoControls)
+TEST_F(EditorValuesTest, SyncLiveCopiesChangedVariablesIntoControls)
 {
-    EditorPanel p(gui);
     float level = 0.5f;
     GLUI_Spinner* decimal = gui->add_spinner("Level", GLUI_SPINNER_FLOAT, &level);
     editor.pointSize = 11;
@@ -326,25 +322,14 @@ TEST_F(ValuesTest, SyncLiveCopiesChangedVariablesIntoControls)
     level = 0.75f;
     int before = mainRedisplays();
     GLUI_Master.sync_live_all();
-    EXPECT_EQ(p.spinner->get_int_val(), 11);
-    EXPECT_STREQ(p.spinner->edittext->get_text(), "11");
-    EXPECT_EQ(p.group->get_int_val(), 2);
-    EXPECT_EQ(p.boxes[1]->get_int_val(), 0);
-    EXPECT_EQ(p.boxes[0]->get_int_val(), 1);
+    EXPECT_EQ(controls.pointSizeSpinner->get_int_val(), 11);
+    EXPECT_STREQ(controls.pointSizeSpinner->edittext->get_text(), "11");
+    EXPECT_EQ(controls.drawModeGroup->get_int_val(), 2);
+    EXPECT_EQ(controls.linesCheckbox->get_int_val(), 0);
+    EXPECT_EQ(controls.pointsCheckbox->get_int_val(), 1);
     EXPECT_EQ(decimal->get_float_val(), 0.75f);
     EXPECT_STREQ(decimal->edittext->get_text(), "0.75");
     EXPECT_EQ(mainRedisplays(), before); // copying in writes nothing back
-}
-
-TEST_F(ValuesTest, EditorPanelStartsAsTheEditorExpects)
-{
-    EditorPanel p(gui);
-    EXPECT_EQ(editor.pointSize, DEFAULT_POINT_SIZE);
-    EXPECT_STREQ(p.spinner->edittext->get_text(), "10");
-    EXPECT_EQ(p.spinner->edittext->int_low, MIN_POINT_SIZE);
-    EXPECT_EQ(p.spinner->edittext->int_high, MAX_POINT_SIZE);
-    EXPECT_EQ(editor.drawMode, static_cast<int>(DrawMode::Polygon));
-    EXPECT_EQ(editor.showPoints + editor.showLines + editor.showGeometry, 3);
 }
 
 // ---- the library's own checks ------------------------------------------------------

@@ -86,11 +86,17 @@ protected:
     static constexpr const char* TWO_POINTS =
         "2\n100.000000 100.000000 10.000000\n-50.000000 20.000000 12.000000\n";
 
-    // Loads `text` and returns what loading printed.
+    // Loads points.txt and returns what loading printed.
+    static std::string load()
+    {
+        return printed([] { loadPointSet(0); });
+    }
+
+    // Writes `text` to points.txt, loads it and returns what loading printed.
     static std::string load(const std::string& text)
     {
         writeAll(POINTS_FILE, text);
-        return printed([] { loadPointSet(0); });
+        return load();
     }
 
     static std::string save()
