@@ -61,13 +61,18 @@ void addDrawingOperations(GLUI* panel)
 
 }  // namespace
 
-GLUI* createControlPanel(int mainWindow)
+void buildControlPanel(GLUI* panel)
 {
-    GLUI* panel = GLUI_Master.create_glui("Controls", 0, 750, 100);
-    panel->set_main_gfx_window(mainWindow);
     addHeader(panel);
     addFileOperations(panel);
     addPointOperations(panel);
     addDrawingOperations(panel);
+}
+
+GLUI* createControlPanel(int mainWindow)
+{
+    GLUI* panel = GLUI_Master.create_glui("Controls", 0, 750, 100);
+    panel->set_main_gfx_window(mainWindow);
+    buildControlPanel(panel);
     return panel;
 }

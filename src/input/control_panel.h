@@ -18,7 +18,10 @@ struct ControlHandles {
 
 extern ControlHandles controls;
 
+// Adds every control to `panel`, top to bottom, and fills `controls`.
+void buildControlPanel(GLUI* panel);
+
 // Creates the "Controls" window at (750, 100), whose controls ask for
-// redisplays of `mainWindow` and run their callbacks with it current, adds
-// every control to it, top to bottom, and fills `controls`.
+// redisplays of `mainWindow` and run their callbacks with it current, and
+// builds the panel in it.
 GLUI* createControlPanel(int mainWindow);
