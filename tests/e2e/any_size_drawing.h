@@ -79,7 +79,7 @@ protected:
         });
     }
 
-    // Adds a point at each of `points`, arms select-and-move from the menu
+    // Adds a point at each of `points` (each must be drawn under its click), arms select-and-move from the menu
     // opened at `menuAt`, picks point `picked` (from 1) with a middle press
     // two pixels off its centre (the pick square is in scene units) and drags
     // it along `path`: it must follow the pointer, leave its old place and be
@@ -88,7 +88,9 @@ protected:
     {
         for (std::size_t i = 0; i < points.size(); ++i)
             ASSERT_TRUE(addPointAtPixel(static_cast<int>(i) + 1, points[i]));
-        waitForPointsUnder(points);
+        Image added = waitForPointsUnder(points);
+        for (Pixel p : points)
+            EXPECT_TRUE(pointUnder(added, p)) << "a point is not drawn where it was clicked";
 
         x_->selectMenuEntry(drawing_, menuAt.x, menuAt.y, MENU_SELECT_AND_MOVE);
         const Pixel from = points[picked - 1];
