@@ -100,10 +100,7 @@ public:
     // The part of the image in a rectangle (clipped to the image).
     Image crop(int x0, int y0, int w, int h) const;
     // Throws on I/O failure.
-    void savePpm(const std::string& path) const;
     void savePng(const std::string& path) const;
-    // Reads a binary PPM (P6, 8 bits), as savePpm() writes it.
-    static Image readPpm(const std::string& path);
     // Reads an image file of any format ImageMagick's convert reads (a PNG,
     // say). Throws, naming the file and what failed.
     static Image read(const std::string& path);
