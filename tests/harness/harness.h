@@ -76,10 +76,7 @@ bool near(const Rgb& a, const Rgb& b, int tolerance = 2);
 
 constexpr Rgb WHITE{255, 255, 255};
 
-struct Pixel {
-    int x = 0, y = 0;
-};
-std::ostream& operator<<(std::ostream& os, const Pixel& p);
+std::ostream& operator<<(std::ostream& os, const Pixel& p);  // Pixel: desktop.h
 
 // An RGB image, row 0 at the top.
 class Image {
@@ -269,7 +266,6 @@ public:
 
 private:
     void readLoop(int outFd, int errFd);
-    void reap(bool block);
 
     std::unique_ptr<TempDir> ownDir_;
     std::string workDir_;
@@ -308,13 +304,15 @@ struct Geometry {
 };
 std::ostream& operator<<(std::ostream& os, const Geometry& g);
 
+// The middle mouse button, in X's numbering (1 left, 2 middle, 3 right).
+constexpr int MIDDLE_BUTTON = 2;
+
 // A client connection to an X server: windows, pixels and XTest input.
 // Every input call ends with XSync, so the server has the event when it returns.
-// It knows the server's desktop (a bare one when given only a display name).
+// It knows the server's desktop.
 class XClient {
 public:
     explicit XClient(const XServer& server);
-    explicit XClient(const std::string& display, const Desktop& desktop = Desktop::bare());
     ~XClient();
     XClient(const XClient&) = delete;
     XClient& operator=(const XClient&) = delete;
@@ -327,7 +325,8 @@ public:
     // exactly against _NET_WM_NAME or WM_NAME. Given a process id, on a
     // desktop whose windows carry _NET_WM_PID, a window must match both.
     std::optional<Window> findWindow(const std::string& title, std::optional<pid_t> pid = std::nullopt) const;
-    Window waitForWindow(const std::string& title, Millis timeout = 10s) const;  // found and viewable; throws
+    // Found and viewable; throws when no such window appears within `timeout`.
+    Window waitForWindow(const std::string& title, Millis timeout = 10s) const;
     Window waitForWindow(const std::string& title, pid_t pid, Millis timeout = 10s) const;
     bool isViewable(Window w) const;
     Geometry geometry(Window w) const;  // the client area
@@ -338,14 +337,18 @@ public:
     // asked to stand at root (x, y); nullopt when the desktop places windows itself.
     std::optional<Pixel> expectedPosition(Window w, int x, int y) const;
     // Asks for a new size, as a user dragging the window's corner would
-    // (XResizeWindow; a window manager applies it to the frame). Returns at
-    // once, or where the program may undo it (Desktop::settlesByPing)
-    // once it has taken it.
-    void resize(Window w, int width, int height);
-    // Asks for a new position of the window's top-left corner (its frame's,
-    // under a window manager), as a user dragging it would. Returns at once,
-    // or where the program may undo it once it has taken it.
-    void move(Window w, int x, int y);
+    // (XResizeWindow; a window manager applies it to the frame), or for a
+    // new position of the window's top-left corner (its frame's, under a
+    // window manager), as a user dragging it would. Returns once the desktop
+    // has handled the request: the window manager (if any) has answered a
+    // request sent after it, and where the program may undo it
+    // (Desktop::settlesByPing) the program has too, and has been asked
+    // again, up to three more times, while it put the window back. Says
+    // whether the window then has that size or stands there; it need not,
+    // where the window manager places windows itself or the program asks
+    // for its own size back.
+    bool resize(Window w, int width, int height);
+    bool move(Window w, int x, int y);
 
     // Returns once the program has made every change to `w` it had begun,
     // on a desktop whose programs settle by ping (Desktop::settlesByPing):
@@ -371,9 +374,7 @@ public:
     // Pointer, through XTest.
     void movePointer(int rootX, int rootY);
     void movePointer(Window w, int x, int y);  // window-relative
-    // The side button "back", which freeglut on Windows ignores.
-    static constexpr int BACK_BUTTON = 8;
-    void press(int button);                    // 1 left, 2 middle, 3 right, BACK_BUTTON
+    void press(int button);                    // 1 left, 2 middle (MIDDLE_BUTTON), 3 right
     void release(int button);
     void click(int button = 1);
     void click(Window w, int x, int y, int button = 1);
@@ -396,9 +397,14 @@ public:
     Pixel menuEntryAt(int rootX, int rootY, int index) const;
     std::optional<Window> waitForMenuAt(int x, int y, const std::vector<Window>& before, Millis timeout) const;
 
-    void sync() const;
-
 private:
+    // The side button "back", which freeglut on Windows ignores.
+    static constexpr int BACK_BUTTON = 8;
+
+    XClient(const std::string& display, const Desktop& desktop);
+    void sync() const;
+    Window waitForWindowOf(const std::string& title, std::optional<pid_t> pid, Millis timeout) const;
+    bool askUntilItSticks(Window w, const std::function<void()>& ask, const std::function<bool(const Geometry&)>& sticks);
     void fakeKey(KeySym ks, bool down);
     bool pointerIn(Window w) const;
     void activate(Window w);
