@@ -57,13 +57,13 @@ TEST_F(Tiled, BothWindowsAreDrawnAllOverAtTheManagersSizes)
 
 TEST_F(Tiled, PickedPointFollowsThePointer)
 {
-    const Size s = drawingSize();
+    const Geometry s = x_->geometry(drawing_);
     pickAndDrag({{150, 200}, {400, 600}}, 1, {s.width - 200, s.height - 200}, {{300, 300}, {500, 150}, {250, 800}});
 }
 
 TEST_F(Tiled, CheckboxTogglesItsLayerWhereItIsDrawn)
 {
-    const Size s = drawingSize();
+    const Geometry s = x_->geometry(drawing_);
     const std::vector<Pixel> corners = {{s.width / 4, s.height / 4}, {s.width * 3 / 4, s.height / 4},
                                         {s.width / 2, s.height * 3 / 4}};
     for (std::size_t i = 0; i < corners.size(); ++i)

@@ -172,6 +172,15 @@ void EditorTest::loadPoints(const std::vector<PointSpec>& points)
         waitForDrawingChange(before);
 }
 
+::testing::AssertionResult EditorTest::clickInDrawing(Pixel p, const std::string& line)
+{
+    x_->click(drawing_, p.x, p.y);
+    if (editor_->waitForLine(line))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "a click at " << p << " of the drawing window did not print \"" << line
+                                         << "\"; output:\n" << editor_->transcript();
+}
+
 Image EditorTest::captureDrawing()
 {
     Image img = x_->capture(drawing_);

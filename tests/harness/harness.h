@@ -340,13 +340,13 @@ public:
     // (XResizeWindow; a window manager applies it to the frame), or for a
     // new position of the window's top-left corner (its frame's, under a
     // window manager), as a user dragging it would. Returns once the desktop
-    // has handled the request: the window manager (if any) has answered a
-    // request sent after it, and where the program may undo it
-    // (Desktop::settlesByPing) the program has too, and has been asked
-    // again, up to three more times, while it put the window back. Says
-    // whether the window then has that size or stands there; it need not,
-    // where the window manager places windows itself or the program asks
-    // for its own size back.
+    // has handled the request: once the window manager (if any) has
+    // answered a request sent after it and, where the program may undo it
+    // (Desktop::settlesByPing), once the program has answered a ping; such a
+    // program is asked up to three more times while it puts the window
+    // back. Says whether the window then has that size or stands there: it
+    // need not where the window manager places windows itself or the
+    // program asks for its own size back.
     bool resize(Window w, int width, int height);
     bool move(Window w, int x, int y);
 
@@ -477,6 +477,9 @@ constexpr const char* DRAWING_TITLE = "Quenbry - Mivolt Prototype - Zarnik";
 constexpr const char* PANEL_TITLE = "Controls";
 constexpr int DRAWING_WIDTH = 640;
 constexpr int DRAWING_HEIGHT = 480;
+// Entries of the drawing window's pop-up menu, from the top.
+constexpr int MENU_SELECT_AND_MOVE = 0;
+constexpr int MENU_DELETE_POINT = 1;
 
 // Scene coordinates (origin at the window centre, y up, one unit per pixel)
 // to the window pixel whose top-left corner is at that scene position.

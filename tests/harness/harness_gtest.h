@@ -98,6 +98,16 @@ protected:
     // what it showed before (does not wait when the set draws nothing new).
     void loadPoints(const std::vector<PointSpec>& points);
 
+    // A real left click at pixel `p` of the drawing window, which the editor
+    // must answer with the line `line`: waits for it.
+    ::testing::AssertionResult clickInDrawing(Pixel p, const std::string& line);
+    // A click that must add point `number` at scene (x, y), with the drawing
+    // window at its own size.
+    ::testing::AssertionResult addPointAt(int number, int x, int y)
+    {
+        return clickInDrawing(scenePixel(x, y), addedLine(number, x, y));
+    }
+
     // Runs `save` (a key, a click), which must make the editor save its
     // points, and returns the text it saved to points.txt with the desktop's
     // line ends read as "\n" ("" and a test failure when no save came or a
