@@ -34,11 +34,11 @@ protected:
     static ::testing::AssertionResult pointUnder(const Image& img, Pixel p)
     {
         for (Pixel q : {p, Pixel{p.x - 2, p.y}, Pixel{p.x + 2, p.y}, Pixel{p.x, p.y - 2}, Pixel{p.x, p.y + 2}})
-            if (!img.contains(q.x, q.y) || !near(img.at(q), POINTS_COLOURS[0]))
+            if (!img.shows(q, POINTS_COLOURS[0]))
                 return ::testing::AssertionFailure() << "no point drawn under " << p << ": " << q << " is "
                                                      << (img.contains(q.x, q.y) ? img.at(q) : Rgb{});
         for (Pixel q : {Pixel{p.x - 8, p.y}, Pixel{p.x + 8, p.y}, Pixel{p.x, p.y + 8}})
-            if (img.contains(q.x, q.y) && near(img.at(q), POINTS_COLOURS[0]))
+            if (img.shows(q, POINTS_COLOURS[0]))
                 return ::testing::AssertionFailure() << "the point under " << p << " is not centred there: " << q
                                                      << " has the point colour too";
         return ::testing::AssertionSuccess();
@@ -78,7 +78,7 @@ protected:
             points[picked - 1] = p;
             Image img = waitForPointsUnder(points);
             EXPECT_TRUE(pointUnder(img, p));
-            EXPECT_FALSE(near(img.at(from), POINTS_COLOURS[0]))
+            EXPECT_FALSE(img.shows(from, POINTS_COLOURS[0]))
                 << "point " << picked << " is still drawn where it was picked";
         }
         x_->release(MIDDLE_BUTTON);

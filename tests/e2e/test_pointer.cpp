@@ -28,7 +28,7 @@ std::vector<bool> discMask(const Image& img, Pixel centre)
     for (int dy = -DISC_BOX; dy <= DISC_BOX; ++dy)
         for (int dx = -DISC_BOX; dx <= DISC_BOX; ++dx) {
             int x = centre.x + dx, y = centre.y + dy;
-            mask.push_back(img.contains(x, y) && near(img.at(x, y), POINTS_COLOURS[0]));
+            mask.push_back(img.shows({x, y}, POINTS_COLOURS[0]));
         }
     return mask;
 }
@@ -111,8 +111,8 @@ TEST_F(Pointer, LeftClicksAddPointsAtTheirScenePositions)
     // Each point is drawn where it was clicked: a point centred on a pixel
     // corner covers the pixels on both sides of it.
     Image img = waitForDrawing([](const Image& i) {
-        return near(i.at(420, 140), POINTS_COLOURS[0]) && near(i.at(0, 0), POINTS_COLOURS[0]) &&
-               near(i.at(639, 479), POINTS_COLOURS[0]) && near(i.at(320, 240), POINTS_COLOURS[0]);
+        return i.shows({420, 140}, POINTS_COLOURS[0]) && i.shows({0, 0}, POINTS_COLOURS[0]) &&
+               i.shows({639, 479}, POINTS_COLOURS[0]) && i.shows({320, 240}, POINTS_COLOURS[0]);
     });
     for (Pixel p : {Pixel{420, 140}, Pixel{419, 139}, Pixel{0, 0}, Pixel{639, 479}, Pixel{638, 478},
                     Pixel{320, 240}, Pixel{319, 239}})
@@ -140,7 +140,7 @@ TEST_F(Pointer, TwentyFirstClickReachesTheLimit)
     EXPECT_EQ(file[0], "20");
     EXPECT_EQ(file[20], pointLine({235, -200}));
     // The save may be handled before the frame with point 20 is on screen.
-    Image img = waitForDrawing([](const Image& i) { return near(i.at(scenePixel(235, -200)), POINTS_COLOURS[0]); });
+    Image img = waitForDrawing([](const Image& i) { return i.shows(scenePixel(235, -200), POINTS_COLOURS[0]); });
     EXPECT_EQ(img.count(POINTS_COLOURS[0], scenePixel(0, 150).x - 20, scenePixel(0, 150).y - 30, 40, 50), 0)
         << "the refused 21st point is drawn";
     EXPECT_PIXEL(img, scenePixel(235, -200), POINTS_COLOURS[0]);
@@ -153,7 +153,7 @@ TEST_F(Pointer, DeletePointRemovesTheLastPointDownToAnEmptySet)
     const int xs[] = {-200, 0, 0}, ys[] = {0, 0, 150};
     for (int i = 0; i < 3; ++i)
         ASSERT_TRUE(addPointAt(i + 1, xs[i], ys[i]));
-    waitForDrawing([&](const Image& i) { return near(i.at(scenePixel(0, 150)), POINTS_COLOURS[0]); });
+    waitForDrawing([&](const Image& i) { return i.shows(scenePixel(0, 150), POINTS_COLOURS[0]); });
 
     for (int n = 3; n >= 1; --n) {
         SCOPED_TRACE("deleting point " + std::to_string(n));
@@ -164,7 +164,7 @@ TEST_F(Pointer, DeletePointRemovesTheLastPointDownToAnEmptySet)
         // The menu's left click adds nothing; only the deletion is reported.
         EXPECT_EQ(linesSince(before), std::vector<std::string>{expected});
         Pixel gone = scenePixel(xs[n - 1], ys[n - 1]);
-        Image img = waitForDrawing([&](const Image& i) { return i.at(gone) == WHITE; });
+        Image img = waitForDrawing([&](const Image& i) { return i.shows(gone, WHITE); });
         EXPECT_PIXEL(img, gone, WHITE) << "the deleted point is still drawn";
         for (int k = 0; k < n - 1; ++k)
             EXPECT_PIXEL(img, scenePixel(xs[k], ys[k]), POINTS_COLOURS[0]) << "point " << k + 1 << " vanished";
@@ -188,7 +188,7 @@ TEST_F(Pointer, MiddleButtonDoesNothingUntilArmed)
 {
     ASSERT_TRUE(addPointAt(1, -100, 0));
     ASSERT_TRUE(addPointAt(2, 100, 0));
-    Image before = waitForDrawing([](const Image& i) { return near(i.at(scenePixel(100, 0)), POINTS_COLOURS[0]); });
+    Image before = waitForDrawing([](const Image& i) { return i.shows(scenePixel(100, 0), POINTS_COLOURS[0]); });
 
     // A click and a drag with the middle button, right on point 2.
     std::size_t count = editor_->lines().size();
@@ -214,7 +214,7 @@ TEST_F(Pointer, ArmedMiddlePressPicksAPointThatThenFollowsThePointer)
     ASSERT_TRUE(addPointAt(1, -200, -100));
     ASSERT_TRUE(addPointAt(2, 100, 50));
     ASSERT_TRUE(addPointAt(3, 200, -150));
-    Image start = waitForDrawing([](const Image& i) { return near(i.at(scenePixel(200, -150)), POINTS_COLOURS[0]); });
+    Image start = waitForDrawing([](const Image& i) { return i.shows(scenePixel(200, -150), POINTS_COLOURS[0]); });
     const std::vector<bool> disc = discMask(start, scenePixel(100, 50));
     ASSERT_GT(countSet(disc), 50) << "no disc at point 2";
     ASSERT_LT(countSet(disc), 110);

@@ -221,7 +221,7 @@ const TextMask& EditorTest::textMask(const std::string& text)
             bool want = mask.has(dx, dy);
             if (!img.contains(px, py))
                 continue;  // clipped by the window's edge
-            bool is = near(img.at(px, py), colour);
+            bool is = img.shows({px, py}, colour);
             if (is != want) {
                 if (++wrong <= 5)
                     detail << "\n  " << Pixel{px, py} << " is " << img.at(px, py)

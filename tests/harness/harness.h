@@ -15,7 +15,7 @@
 //     app.waitForLine("ready", 5s);
 //     Window w = x.waitForWindow("Title", 5s);
 //     x.click(w, 10, 10);                   // XTest, window-relative
-//     Image img = x.waitForImage(w, [](const Image& i) { return i.at(10, 10) == WHITE; });
+//     Image img = x.waitForImage(w, [](const Image& i) { return i.shows({10, 10}, WHITE); });
 //
 // Every wait takes a timeout and polls through waitUntil() (or, for standard
 // output, wakes on each new line); none of these helpers sleeps for a fixed
@@ -71,8 +71,11 @@ std::ostream& operator<<(std::ostream& os, const Rgb& c);
 
 // The 8-bit colour a GL float colour becomes (rounded to nearest).
 Rgb rgbFromFloat(double r, double g, double b);
+// How far each channel of a pixel may be from a colour it is taken for: the
+// drawing's smoothed points and edges come within it of their colours.
+constexpr int PIXEL_TOLERANCE = 2;
 // Each channel within `tolerance` of the other's.
-bool near(const Rgb& a, const Rgb& b, int tolerance = 2);
+bool near(const Rgb& a, const Rgb& b, int tolerance = PIXEL_TOLERANCE);
 
 constexpr Rgb WHITE{255, 255, 255};
 
@@ -89,11 +92,14 @@ public:
     bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
     Rgb at(int x, int y) const;
     Rgb at(Pixel p) const { return at(p.x, p.y); }
+    // Whether pixel `p` lies in the image and has colour `c`, within
+    // PIXEL_TOLERANCE: what every wait for a colour and EXPECT_PIXEL ask.
+    bool shows(Pixel p, Rgb c) const { return contains(p.x, p.y) && near(at(p), c); }
     void set(int x, int y, Rgb c);
     // Number of pixels near `c`, in the whole image or in a rectangle.
-    int count(Rgb c, int tolerance = 2) const;
-    int count(Rgb c, int x0, int y0, int w, int h, int tolerance = 2) const;
-    bool allNear(Rgb c, int tolerance = 2) const { return count(c, tolerance) == width_ * height_; }
+    int count(Rgb c, int tolerance = PIXEL_TOLERANCE) const;
+    int count(Rgb c, int x0, int y0, int w, int h, int tolerance = PIXEL_TOLERANCE) const;
+    bool allNear(Rgb c, int tolerance = PIXEL_TOLERANCE) const { return count(c, tolerance) == width_ * height_; }
     // The part of the image in a rectangle (clipped to the image).
     Image crop(int x0, int y0, int w, int h) const;
     // Throws on I/O failure.

@@ -13,7 +13,7 @@
 //         pressKey('2');                       // Triangle Fan
 //         pressKey('L');                       // load points.txt
 //         Image img = waitForDrawing([](const Image& i) {
-//             return i.at(scenePixel(100, 100)) == POINTS_COLOURS[0];
+//             return i.shows(scenePixel(100, 100), POINTS_COLOURS[0]);
 //         });
 //         EXPECT_PIXEL(img, scenePixel(33, -33), GEOMETRY_COLOURS[0]);
 //     }
@@ -39,9 +39,9 @@ namespace e2e {
 
 // ---------------------------------------------------------------- assertions
 
-// Checks one pixel of an image against a colour; the message names the
-// pixel, the expected and the actual colour.
-::testing::AssertionResult pixelNear(const Image& img, Pixel p, Rgb expected, int tolerance = 2);
+// Checks one pixel of an image against a colour (Image::shows); the message
+// names the pixel, the expected and the actual colour.
+::testing::AssertionResult pixelNear(const Image& img, Pixel p, Rgb expected);
 
 // Checks that two images are the same, pixel for pixel; the message says how
 // many pixels differ and shows the first.
