@@ -59,7 +59,6 @@ void EditorTest::SetUp()
     dir_ = std::make_unique<TempDir>("e2e-editor");
     server_ = std::make_unique<XServer>(chooseDesktop());
     x_ = std::make_unique<XClient>(*server_);
-    beforeStart();
     if (!fileExists(editorPath()))
         FAIL() << "there is no editor at " << editorPath() << " (E2E_PROGRAM names the program under test)";
     LaunchCommand command = launchCommand(desktop(), editorPath());

@@ -146,7 +146,6 @@ public:
     const std::string& path() const { return path_; }
     std::string file(const std::string& name) const { return path_ + "/" + name; }
     void keep() { keep_ = true; }
-    bool kept() const { return keep_; }
 
 private:
     std::string path_;

@@ -25,10 +25,8 @@
 // particular one overrides chooseDesktop(). Keys typed into a window other
 // than through pressKey() need x_->focusForKeys(window) first, since under a
 // click-to-focus window manager they go to the focused window rather than the
-// one under the pointer. To prepare the directory before the editor starts,
-// derive a fixture and override beforeStart(). When a test fails, the
-// directory is kept, screenshots of both windows are saved into it and the
-// paths are printed.
+// one under the pointer. When a test fails, the directory is kept,
+// screenshots of both windows are saved into it and the paths are printed.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -51,8 +49,9 @@ namespace e2e {
 ::testing::AssertionResult endedCleanly(Process& p, bool requireSuccess, Millis timeout = 30s);
 
 bool currentTestHasFailed();
-// Every test program with this header keeps the working directories of the
-// programs of a failed test (see keepFailedWorkDirs).
+// Never read: its initialiser makes every test program with this header keep
+// the working directories of the programs of a failed test (see
+// keepFailedWorkDirs), before any test runs.
 inline const bool keepsFailedWorkDirs = (keepFailedWorkDirs(currentTestHasFailed), true);
 
 // ---------------------------------------------------------------- the editor
@@ -79,8 +78,6 @@ protected:
     // The desktop to run on: the one E2E_WINDOW_MANAGER names, unless a
     // derived fixture needs a particular one.
     virtual Desktop chooseDesktop() const { return Desktop::fromEnvironment(); }
-    // Runs before the editor starts, with workDir() already created.
-    virtual void beforeStart() {}
     const Desktop& desktop() const { return server_->desktop(); }
 
     const std::string& workDir() const { return dir_->path(); }
