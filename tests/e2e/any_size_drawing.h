@@ -5,8 +5,6 @@
 // under the pointer show independently that the mapping and the drawing agree.
 #pragma once
 
-#include <cstdio>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -15,43 +13,20 @@
 
 namespace e2e {
 
-constexpr int MENU_SELECT_AND_MOVE = 0;
-constexpr int MIDDLE = 2;
-
-struct Size {
-    int width, height;
-};
-
-inline std::ostream& operator<<(std::ostream& os, const Size& s) { return os << s.width << "x" << s.height; }
-
-// The point-file line of a size-10 point at `at`.
-inline std::string savedLine(ScenePosition at) { return pointLine({double(at.x), double(at.y)}); }
-
 class AnySizeDrawing : public panel::PanelFixture {
 protected:
-    Size drawingSize() const
-    {
-        Geometry g = x_->geometry(drawing_);
-        return {g.width, g.height};
-    }
-
     ScenePosition sceneOf(Pixel p) const
     {
-        Size s = drawingSize();
-        return toScene(p.x, p.y, s.width, s.height);
+        Geometry g = x_->geometry(drawing_);
+        return toScene(p.x, p.y, g.width, g.height);
     }
 
     // A left click at window pixel `p` must add point `number` at the scene
     // position of that pixel.
     ::testing::AssertionResult addPointAtPixel(int number, Pixel p)
     {
-        ScenePosition at = sceneOf(p);
-        x_->click(drawing_, p.x, p.y);
-        const std::string expected = addedLine(number, at.x, at.y);
-        if (editor_->waitForLine(expected))
-            return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure() << "a click at " << p << " did not print \"" << expected
-                                             << "\"; output:\n" << editor_->transcript();
+        const ScenePosition at = sceneOf(p);
+        return clickInDrawing(p, addedLine(number, at.x, at.y));
     }
 
     // A size-10 point is drawn under pixel `p`: its colour there and a few
@@ -59,11 +34,11 @@ protected:
     static ::testing::AssertionResult pointUnder(const Image& img, Pixel p)
     {
         for (Pixel q : {p, Pixel{p.x - 2, p.y}, Pixel{p.x + 2, p.y}, Pixel{p.x, p.y - 2}, Pixel{p.x, p.y + 2}})
-            if (!img.contains(q.x, q.y) || !near(img.at(q), POINTS_COLOURS[0]))
+            if (!img.shows(q, POINTS_COLOURS[0]))
                 return ::testing::AssertionFailure() << "no point drawn under " << p << ": " << q << " is "
                                                      << (img.contains(q.x, q.y) ? img.at(q) : Rgb{});
         for (Pixel q : {Pixel{p.x - 8, p.y}, Pixel{p.x + 8, p.y}, Pixel{p.x, p.y + 8}})
-            if (img.contains(q.x, q.y) && near(img.at(q), POINTS_COLOURS[0]))
+            if (img.shows(q, POINTS_COLOURS[0]))
                 return ::testing::AssertionFailure() << "the point under " << p << " is not centred there: " << q
                                                      << " has the point colour too";
         return ::testing::AssertionSuccess();
@@ -79,7 +54,7 @@ protected:
         });
     }
 
-    // Adds a point at each of `points`, arms select-and-move from the menu
+    // Adds a point at each of `points` (each must be drawn under its click), arms select-and-move from the menu
     // opened at `menuAt`, picks point `picked` (from 1) with a middle press
     // two pixels off its centre (the pick square is in scene units) and drags
     // it along `path`: it must follow the pointer, leave its old place and be
@@ -88,12 +63,14 @@ protected:
     {
         for (std::size_t i = 0; i < points.size(); ++i)
             ASSERT_TRUE(addPointAtPixel(static_cast<int>(i) + 1, points[i]));
-        waitForPointsUnder(points);
+        Image added = waitForPointsUnder(points);
+        for (Pixel p : points)
+            EXPECT_TRUE(pointUnder(added, p)) << "a point is not drawn where it was clicked";
 
         x_->selectMenuEntry(drawing_, menuAt.x, menuAt.y, MENU_SELECT_AND_MOVE);
         const Pixel from = points[picked - 1];
         x_->movePointer(drawing_, from.x + 2, from.y - 2);
-        x_->press(MIDDLE);
+        x_->press(MIDDLE_BUTTON);
         ASSERT_TRUE(editor_->waitForLine("Selected Point: " + std::to_string(picked))) << editor_->transcript();
         for (Pixel p : path) {
             SCOPED_TRACE(::testing::Message() << "dragged to " << p);
@@ -101,14 +78,16 @@ protected:
             points[picked - 1] = p;
             Image img = waitForPointsUnder(points);
             EXPECT_TRUE(pointUnder(img, p));
-            EXPECT_FALSE(near(img.at(from), POINTS_COLOURS[0]))
+            EXPECT_FALSE(img.shows(from, POINTS_COLOURS[0]))
                 << "point " << picked << " is still drawn where it was picked";
         }
-        x_->release(MIDDLE);
+        x_->release(MIDDLE_BUTTON);
 
         std::vector<std::string> expected{std::to_string(points.size())};
-        for (Pixel p : points)
-            expected.push_back(savedLine(sceneOf(p)));
+        for (Pixel p : points) {
+            const ScenePosition at = sceneOf(p);
+            expected.push_back(pointLine({double(at.x), double(at.y)}));
+        }
         EXPECT_EQ(splitLines(saveWithButton()), expected) << "the dropped point is not where the pointer let it go";
     }
 };

@@ -1,6 +1,6 @@
 // Helpers for the end-to-end tests of the control panel and the point file:
 // where the panel's controls are, how to read their state from its pixels,
-// adding points with real clicks and reading back what a save wrote.
+// and saving with the panel's button.
 #pragma once
 
 #include <cstdio>
@@ -24,7 +24,6 @@ constexpr Rect NEW_BUTTON{32, 81, 112, 20};
 constexpr Rect LOAD_BUTTON{31, 104, 113, 20};
 constexpr Rect SAVE_BUTTON{30, 127, 115, 20};
 constexpr Rect SCHEMA_BUTTON{9, 375, 158, 20};
-constexpr Rect SPINNER{6, 177, 145, 20};
 // The white field the value is drawn in, and the two arrows at its right.
 constexpr Rect SPINNER_FIELD{64, 177, 73, 20};
 // Where presses land: the field takes them on its label too, the spinner
@@ -205,18 +204,6 @@ protected:
     {
         Image img = waitForPanel([&](const Image& i) { return spinnerValue(i) == value; }, timeout);
         return spinnerValue(img);
-    }
-
-    // A real left click at scene (x, y); waits for the editor's line about
-    // point `number`.
-    ::testing::AssertionResult addPointAt(int number, int x, int y)
-    {
-        Pixel p = scenePixel(x, y);
-        x_->click(drawing_, p.x, p.y);
-        if (editor_->waitForLine(addedLine(number, x, y), 5s))
-            return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure() << "no line \"" << addedLine(number, x, y) << "\"; output:\n"
-                                             << editor_->transcript();
     }
 
     // Presses "Save Point Set(S)"; returns the text it saved ("" and a

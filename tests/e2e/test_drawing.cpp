@@ -121,7 +121,7 @@ protected:
     bool spotsHold(const Image& img, const std::vector<Spot>& spots, int schema)
     {
         for (const Spot& s : spots)
-            if (!near(img.at(scenePixel(s.x, s.y)), colourOf(s.layer, schema)))
+            if (!img.shows(scenePixel(s.x, s.y), colourOf(s.layer, schema)))
                 return false;
         return true;
     }

@@ -27,15 +27,15 @@ struct ModeKey {
 const ModeKey MODE_KEYS[] = {
     {'1', 0, "Polygon",
      [](const Image& i) {
-         return i.at(scenePixel(0, 0)) == GEOMETRY_COLOURS[0] && i.at(scenePixel(-100, 0)) == GEOMETRY_COLOURS[0];
+         return i.shows(scenePixel(0, 0), GEOMETRY_COLOURS[0]) && i.shows(scenePixel(-100, 0), GEOMETRY_COLOURS[0]);
      }},
     {'2', 1, "Triangle Fan",
      [](const Image& i) {
-         return i.at(scenePixel(0, 0)) == LINES_COLOURS[0] && i.at(scenePixel(-100, 0)) == GEOMETRY_COLOURS[0];
+         return i.shows(scenePixel(0, 0), LINES_COLOURS[0]) && i.shows(scenePixel(-100, 0), GEOMETRY_COLOURS[0]);
      }},
     {'3', 2, "Triangle Strip",
      [](const Image& i) {
-         return i.at(scenePixel(0, 0)) == LINES_COLOURS[0] && i.at(scenePixel(-100, 0)) == WHITE;
+         return i.shows(scenePixel(0, 0), LINES_COLOURS[0]) && i.shows(scenePixel(-100, 0), WHITE);
      }},
 };
 
@@ -141,7 +141,7 @@ TEST_F(Keys, CapitalSNewAndLoadActAsTheirButtons)
     std::vector<PointSpec> five = RECTANGLE;
     five.push_back({0, 0, 10});
     ASSERT_EQ(saveBy([&] { pressKey('S'); }), pointFileText(five));
-    Image drawn = waitForDrawing([](const Image& i) { return near(i.at(scenePixel(0, 0)), POINTS_COLOURS[0]); });
+    Image drawn = waitForDrawing([](const Image& i) { return i.shows(scenePixel(0, 0), POINTS_COLOURS[0]); });
     ASSERT_TRUE(pixelNear(drawn, scenePixel(0, 0), POINTS_COLOURS[0])) << "point 5 is not drawn";
 
     pressKey('N');

@@ -105,7 +105,7 @@ TEST_F(PanelLayers, EachRadioButtonSetsTheMode)
 
     // Fan (P1,P2,P3) + (P1,P3,P4): the diagonal P1-P3 is an edge.
     clickControl(RADIOS[1]);
-    img = waitForDrawing([](const Image& i) { return i.at(scenePixel(75, 50)) == LINES_COLOURS[0]; });
+    img = waitForDrawing([](const Image& i) { return i.shows(scenePixel(75, 50), LINES_COLOURS[0]); });
     EXPECT_PIXEL(img, scenePixel(0, 0), LINES_COLOURS[0]);
     EXPECT_PIXEL(img, scenePixel(75, 50), LINES_COLOURS[0]);
     EXPECT_PIXEL(img, scenePixel(75, -50), GEOMETRY_COLOURS[0]);
@@ -114,7 +114,7 @@ TEST_F(PanelLayers, EachRadioButtonSetsTheMode)
 
     // Strip (P1,P2,P3) + (P2,P3,P4): the left triangle stays white.
     clickControl(RADIOS[2]);
-    img = waitForDrawing([](const Image& i) { return i.at(scenePixel(-100, 0)) == WHITE; });
+    img = waitForDrawing([](const Image& i) { return i.shows(scenePixel(-100, 0), WHITE); });
     EXPECT_PIXEL(img, scenePixel(-100, 0), WHITE);
     EXPECT_PIXEL(img, scenePixel(-150, 0), WHITE);  // P4-P1 is no edge
     EXPECT_PIXEL(img, scenePixel(75, -50), LINES_COLOURS[0]);
@@ -122,7 +122,7 @@ TEST_F(PanelLayers, EachRadioButtonSetsTheMode)
     EXPECT_EQ(selectedRadio(waitForPanel([](const Image& i) { return selectedRadio(i) == 2; })), 2);
 
     clickControl(RADIOS[0]);
-    img = waitForDrawing([](const Image& i) { return i.at(scenePixel(75, 50)) == GEOMETRY_COLOURS[0]; });
+    img = waitForDrawing([](const Image& i) { return i.shows(scenePixel(75, 50), GEOMETRY_COLOURS[0]); });
     EXPECT_PIXEL(img, scenePixel(-100, 0), GEOMETRY_COLOURS[0]);
     EXPECT_PIXEL(img, scenePixel(-150, 0), LINES_COLOURS[0]);
     EXPECT_PIXEL(img, scenePixel(75, 50), GEOMETRY_COLOURS[0]);
@@ -273,7 +273,7 @@ TEST_F(PanelButtons, SaveNewAndLoadBringTheSameDrawingBack)
     ASSERT_TRUE(addPointAt(2, -50, 20));
     ASSERT_TRUE(addPointAt(3, -150, -120));
     Image drawn = waitForDrawing([](const Image& i) {
-        return near(i.at(scenePixel(100, 100)), POINTS_COLOURS[0]) && near(i.at(scenePixel(-150, -120)), POINTS_COLOURS[0]) &&
+        return i.shows(scenePixel(100, 100), POINTS_COLOURS[0]) && i.shows(scenePixel(-150, -120), POINTS_COLOURS[0]) &&
                i.count(GEOMETRY_COLOURS[0]) > 1000;
     });
 
@@ -330,7 +330,7 @@ TEST_F(PanelButtons, TabAndSpacePressTheNextButtonAndShiftTabGoesBackWhereItArri
 TEST_F(PanelButtons, SaveThenLoadLeavesTheDrawingUnchangedAndSchemaSwitchesColours)
 {
     loadPoints(RECTANGLE);
-    Image before = waitForDrawing([](const Image& i) { return near(i.at(scenePixel(-150, 100)), POINTS_COLOURS[0]); });
+    Image before = waitForDrawing([](const Image& i) { return i.shows(scenePixel(-150, 100), POINTS_COLOURS[0]); });
     EXPECT_EQ(saveWithButton(), pointFileText(RECTANGLE));
     clickControl(LOAD_BUTTON);
 

@@ -25,8 +25,8 @@ protected:
         ASSERT_TRUE(addPointAt(1, 100, 100));
         ASSERT_TRUE(addPointAt(2, -50, 20));
         placed_ = waitForDrawing([](const Image& i) {
-            return near(i.at(scenePixel(100, 100)), POINTS_COLOURS[0]) && near(i.at(scenePixel(-50, 20)), POINTS_COLOURS[0]) &&
-                   i.at(scenePixel(25, 60)) == LINES_COLOURS[0];
+            return i.shows(scenePixel(100, 100), POINTS_COLOURS[0]) && i.shows(scenePixel(-50, 20), POINTS_COLOURS[0]) &&
+                   i.shows(scenePixel(25, 60), LINES_COLOURS[0]);
         });
     }
 
@@ -143,7 +143,7 @@ TEST_F(PointFile, LoadAcceptsAnySpacingAndKeepsTheSpinnerSize)
     writePointsText("2\t100\n 100 \n10\n\n-50.5\t20.25   12");
     clickControl(LOAD_BUTTON);
     Image img = waitForDrawing([](const Image& i) {
-        return near(i.at(scenePixel(100, 100)), POINTS_COLOURS[0]) && near(i.at(scenePixel(-50, 20)), POINTS_COLOURS[0]);
+        return i.shows(scenePixel(100, 100), POINTS_COLOURS[0]) && i.shows(scenePixel(-50, 20), POINTS_COLOURS[0]);
     });
     EXPECT_PIXEL(img, scenePixel(25, 60), LINES_COLOURS[0]);
     EXPECT_TRUE(editor_->unconsumedLines().empty()) << "loading printed " << editor_->unconsumedLines().front();

@@ -3,7 +3,6 @@
 // and drags a point. Every action is real XTest input; results are read from
 // standard output, the pixels of the drawing and the saved point file.
 #include <algorithm>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -12,10 +11,6 @@
 using namespace e2e;
 
 namespace {
-
-constexpr int MENU_SELECT_AND_MOVE = 0;
-constexpr int MENU_DELETE_POINT = 1;
-constexpr int MIDDLE = 2;
 
 // Where the pop-up menu is opened: low and right, clear of the points the
 // tests place.
@@ -33,7 +28,7 @@ std::vector<bool> discMask(const Image& img, Pixel centre)
     for (int dy = -DISC_BOX; dy <= DISC_BOX; ++dy)
         for (int dx = -DISC_BOX; dx <= DISC_BOX; ++dx) {
             int x = centre.x + dx, y = centre.y + dy;
-            mask.push_back(img.contains(x, y) && near(img.at(x, y), POINTS_COLOURS[0]));
+            mask.push_back(img.shows({x, y}, POINTS_COLOURS[0]));
         }
     return mask;
 }
@@ -48,22 +43,13 @@ int countSet(const std::vector<bool>& mask)
 
 class Pointer : public EditorTest {
 protected:
-    // Left click at scene (x, y); waits for its line and returns it (empty on timeout).
-    std::string addAt(int x, int y)
-    {
-        Pixel p = scenePixel(x, y);
-        x_->click(drawing_, p.x, p.y, 1);
-        auto line = editor_->waitForLine([](const std::string& l) { return l.rfind("Point ", 0) == 0 || l.rfind("Number", 0) == 0; });
-        return line ? *line : std::string();
-    }
-
     void menu(int entry) { x_->selectMenuEntry(drawing_, MENU_X, MENU_Y, entry); }
 
     void middlePressAt(int x, int y)
     {
         Pixel p = scenePixel(x, y);
         x_->movePointer(drawing_, p.x, p.y);
-        x_->press(MIDDLE);
+        x_->press(MIDDLE_BUTTON);
     }
     void middleMoveTo(int x, int y)
     {
@@ -73,7 +59,7 @@ protected:
     void middleClickAt(int x, int y)
     {
         middlePressAt(x, y);
-        x_->release(MIDDLE);
+        x_->release(MIDDLE_BUTTON);
     }
 
     // Output lines from index `from` on.
@@ -125,8 +111,8 @@ TEST_F(Pointer, LeftClicksAddPointsAtTheirScenePositions)
     // Each point is drawn where it was clicked: a point centred on a pixel
     // corner covers the pixels on both sides of it.
     Image img = waitForDrawing([](const Image& i) {
-        return near(i.at(420, 140), POINTS_COLOURS[0]) && near(i.at(0, 0), POINTS_COLOURS[0]) &&
-               near(i.at(639, 479), POINTS_COLOURS[0]) && near(i.at(320, 240), POINTS_COLOURS[0]);
+        return i.shows({420, 140}, POINTS_COLOURS[0]) && i.shows({0, 0}, POINTS_COLOURS[0]) &&
+               i.shows({639, 479}, POINTS_COLOURS[0]) && i.shows({320, 240}, POINTS_COLOURS[0]);
     });
     for (Pixel p : {Pixel{420, 140}, Pixel{419, 139}, Pixel{0, 0}, Pixel{639, 479}, Pixel{638, 478},
                     Pixel{320, 240}, Pixel{319, 239}})
@@ -143,10 +129,10 @@ TEST_F(Pointer, TwentyFirstClickReachesTheLimit)
     // Twenty points on one row (a flat polygon, nothing filled), then one more above.
     for (int i = 0; i < 20; ++i) {
         int x = -240 + 25 * i;
-        ASSERT_EQ(addAt(x, -200), addedLine(i + 1, x, -200)) << editor_->transcript();
+        ASSERT_TRUE(addPointAt(i + 1, x, -200));
     }
     std::size_t before = editor_->lines().size();
-    EXPECT_EQ(addAt(0, 150), "Number of points limit reached!");
+    EXPECT_TRUE(clickInDrawing(scenePixel(0, 150), "Number of points limit reached!"));
     EXPECT_EQ(linesSince(before), std::vector<std::string>{"Number of points limit reached!"});
 
     std::vector<std::string> file = saveAndRead();
@@ -154,7 +140,7 @@ TEST_F(Pointer, TwentyFirstClickReachesTheLimit)
     EXPECT_EQ(file[0], "20");
     EXPECT_EQ(file[20], pointLine({235, -200}));
     // The save may be handled before the frame with point 20 is on screen.
-    Image img = waitForDrawing([](const Image& i) { return near(i.at(scenePixel(235, -200)), POINTS_COLOURS[0]); });
+    Image img = waitForDrawing([](const Image& i) { return i.shows(scenePixel(235, -200), POINTS_COLOURS[0]); });
     EXPECT_EQ(img.count(POINTS_COLOURS[0], scenePixel(0, 150).x - 20, scenePixel(0, 150).y - 30, 40, 50), 0)
         << "the refused 21st point is drawn";
     EXPECT_PIXEL(img, scenePixel(235, -200), POINTS_COLOURS[0]);
@@ -166,8 +152,8 @@ TEST_F(Pointer, DeletePointRemovesTheLastPointDownToAnEmptySet)
 {
     const int xs[] = {-200, 0, 0}, ys[] = {0, 0, 150};
     for (int i = 0; i < 3; ++i)
-        ASSERT_EQ(addAt(xs[i], ys[i]), addedLine(i + 1, xs[i], ys[i]));
-    waitForDrawing([&](const Image& i) { return near(i.at(scenePixel(0, 150)), POINTS_COLOURS[0]); });
+        ASSERT_TRUE(addPointAt(i + 1, xs[i], ys[i]));
+    waitForDrawing([&](const Image& i) { return i.shows(scenePixel(0, 150), POINTS_COLOURS[0]); });
 
     for (int n = 3; n >= 1; --n) {
         SCOPED_TRACE("deleting point " + std::to_string(n));
@@ -178,7 +164,7 @@ TEST_F(Pointer, DeletePointRemovesTheLastPointDownToAnEmptySet)
         // The menu's left click adds nothing; only the deletion is reported.
         EXPECT_EQ(linesSince(before), std::vector<std::string>{expected});
         Pixel gone = scenePixel(xs[n - 1], ys[n - 1]);
-        Image img = waitForDrawing([&](const Image& i) { return i.at(gone) == WHITE; });
+        Image img = waitForDrawing([&](const Image& i) { return i.shows(gone, WHITE); });
         EXPECT_PIXEL(img, gone, WHITE) << "the deleted point is still drawn";
         for (int k = 0; k < n - 1; ++k)
             EXPECT_PIXEL(img, scenePixel(xs[k], ys[k]), POINTS_COLOURS[0]) << "point " << k + 1 << " vanished";
@@ -193,16 +179,16 @@ TEST_F(Pointer, DeletePointRemovesTheLastPointDownToAnEmptySet)
     EXPECT_EQ(linesSince(before), (std::vector<std::string>{"No points to delete!", "No points to delete!"}));
 
     // Numbering starts again at 1.
-    EXPECT_EQ(addAt(50, 50), addedLine(1, 50, 50));
+    EXPECT_TRUE(addPointAt(1, 50, 50));
 }
 
 // ---------------------------------------------------------------- middle button: select and move
 
 TEST_F(Pointer, MiddleButtonDoesNothingUntilArmed)
 {
-    ASSERT_EQ(addAt(-100, 0), addedLine(1, -100, 0));
-    ASSERT_EQ(addAt(100, 0), addedLine(2, 100, 0));
-    Image before = waitForDrawing([](const Image& i) { return near(i.at(scenePixel(100, 0)), POINTS_COLOURS[0]); });
+    ASSERT_TRUE(addPointAt(1, -100, 0));
+    ASSERT_TRUE(addPointAt(2, 100, 0));
+    Image before = waitForDrawing([](const Image& i) { return i.shows(scenePixel(100, 0), POINTS_COLOURS[0]); });
 
     // A click and a drag with the middle button, right on point 2.
     std::size_t count = editor_->lines().size();
@@ -210,9 +196,9 @@ TEST_F(Pointer, MiddleButtonDoesNothingUntilArmed)
     middlePressAt(101, 1);
     middleMoveTo(0, 100);
     middleMoveTo(-50, 150);
-    x_->release(MIDDLE);
+    x_->release(MIDDLE_BUTTON);
     // A left click marks the end: everything before it has been handled.
-    ASSERT_EQ(addAt(0, -150), addedLine(3, 0, -150));
+    ASSERT_TRUE(addPointAt(3, 0, -150));
     EXPECT_EQ(linesSince(count), std::vector<std::string>{addedLine(3, 0, -150)});
 
     std::vector<std::string> file = saveAndRead();
@@ -225,17 +211,17 @@ TEST_F(Pointer, MiddleButtonDoesNothingUntilArmed)
 
 TEST_F(Pointer, ArmedMiddlePressPicksAPointThatThenFollowsThePointer)
 {
-    ASSERT_EQ(addAt(-200, -100), addedLine(1, -200, -100));
-    ASSERT_EQ(addAt(100, 50), addedLine(2, 100, 50));
-    ASSERT_EQ(addAt(200, -150), addedLine(3, 200, -150));
-    Image start = waitForDrawing([](const Image& i) { return near(i.at(scenePixel(200, -150)), POINTS_COLOURS[0]); });
+    ASSERT_TRUE(addPointAt(1, -200, -100));
+    ASSERT_TRUE(addPointAt(2, 100, 50));
+    ASSERT_TRUE(addPointAt(3, 200, -150));
+    Image start = waitForDrawing([](const Image& i) { return i.shows(scenePixel(200, -150), POINTS_COLOURS[0]); });
     const std::vector<bool> disc = discMask(start, scenePixel(100, 50));
     ASSERT_GT(countSet(disc), 50) << "no disc at point 2";
     ASSERT_LT(countSet(disc), 110);
 
     menu(MENU_SELECT_AND_MOVE);
     // A left click while armed adds a point as always and leaves the arming alone.
-    ASSERT_EQ(addAt(-250, 150), addedLine(4, -250, 150));
+    ASSERT_TRUE(addPointAt(4, -250, 150));
 
     std::size_t count = editor_->lines().size();
     middlePressAt(103, 48);  // 3 units right of point 2, 2 below
@@ -254,7 +240,7 @@ TEST_F(Pointer, ArmedMiddlePressPicksAPointThatThenFollowsThePointer)
             << "point 2 is still drawn where it was picked";
         EXPECT_TRUE(textAt(img, at[0], at[1] + 10, "2", POINTS_COLOURS[0])) << "its number does not follow it";
     }
-    x_->release(MIDDLE);
+    x_->release(MIDDLE_BUTTON);
     // Released: moving the pointer on leaves the point where it was dropped.
     middleMoveTo(150, 150);
     middleMoveTo(-150, -150);
@@ -263,8 +249,8 @@ TEST_F(Pointer, ArmedMiddlePressPicksAPointThatThenFollowsThePointer)
     // Disarmed by the release: the next middle press picks nothing and drags nothing.
     middlePressAt(0, -60);
     middleMoveTo(50, -100);
-    x_->release(MIDDLE);
-    ASSERT_EQ(addAt(-300, -220), addedLine(5, -300, -220));  // marks the end of the above
+    x_->release(MIDDLE_BUTTON);
+    ASSERT_TRUE(addPointAt(5, -300, -220));  // marks the end of the above
     EXPECT_EQ(linesSince(count), (std::vector<std::string>{"Selected Point: 2", addedLine(5, -300, -220)}));
     EXPECT_TRUE(discAt(0, -60, disc, "after a middle press that was not armed"));
 
@@ -274,7 +260,7 @@ TEST_F(Pointer, ArmedMiddlePressPicksAPointThatThenFollowsThePointer)
     ASSERT_TRUE(editor_->waitForLine("Selected Point: 2")) << editor_->transcript();
     middleMoveTo(30, 30);
     EXPECT_TRUE(discAt(30, 30, disc, "second drag"));
-    x_->release(MIDDLE);
+    x_->release(MIDDLE_BUTTON);
 
     std::vector<std::string> file = saveAndRead();
     EXPECT_EQ(file, (std::vector<std::string>{"5", pointLine({-200, -100}), pointLine({30, 30}), pointLine({200, -150}),
@@ -284,15 +270,15 @@ TEST_F(Pointer, ArmedMiddlePressPicksAPointThatThenFollowsThePointer)
 
 TEST_F(Pointer, MissedPickPrintsNothingAndStillDisarms)
 {
-    ASSERT_EQ(addAt(0, 0), addedLine(1, 0, 0));
+    ASSERT_TRUE(addPointAt(1, 0, 0));
     std::size_t count = editor_->lines().size();
     menu(MENU_SELECT_AND_MOVE);
     middleClickAt(100, 100);  // empty space
     middleClickAt(0, 0);      // on point 1, but no longer armed
     middlePressAt(0, 0);      // ... nor may a drag move it
     middleMoveTo(80, -80);
-    x_->release(MIDDLE);
-    ASSERT_EQ(addAt(-150, 100), addedLine(2, -150, 100));
+    x_->release(MIDDLE_BUTTON);
+    ASSERT_TRUE(addPointAt(2, -150, 100));
     EXPECT_EQ(linesSince(count), std::vector<std::string>{addedLine(2, -150, 100)});
     std::vector<std::string> file = saveAndRead();
     EXPECT_EQ(file, (std::vector<std::string>{"2", pointLine({0, 0}), pointLine({-150, 100})}));
@@ -301,9 +287,9 @@ TEST_F(Pointer, MissedPickPrintsNothingAndStillDisarms)
 TEST_F(Pointer, PickSquareReachesFiveUnitsButNotSix)
 {
     // Point 1 alone at (0, 0); point 2 and 3 share a place farther off.
-    ASSERT_EQ(addAt(0, 0), addedLine(1, 0, 0));
-    ASSERT_EQ(addAt(150, 100), addedLine(2, 150, 100));
-    ASSERT_EQ(addAt(150, 100), addedLine(3, 150, 100));
+    ASSERT_TRUE(addPointAt(1, 0, 0));
+    ASSERT_TRUE(addPointAt(2, 150, 100));
+    ASSERT_TRUE(addPointAt(3, 150, 100));
 
     struct Probe {
         int dx, dy;
@@ -335,8 +321,8 @@ TEST_F(Pointer, PickSquareReachesFiveUnitsButNotSix)
 
 TEST_F(Pointer, DraggingPastTheWindowEdgePlacesThePointOutsideTheView)
 {
-    ASSERT_EQ(addAt(-100, 50), addedLine(1, -100, 50));
-    ASSERT_EQ(addAt(100, -50), addedLine(2, 100, -50));
+    ASSERT_TRUE(addPointAt(1, -100, 50));
+    ASSERT_TRUE(addPointAt(2, 100, -50));
     const Geometry g = x_->geometry(drawing_);
 
     // Point 1 beyond the top-left corner: root (40, 60) is window (-60, -40),
@@ -346,7 +332,7 @@ TEST_F(Pointer, DraggingPastTheWindowEdgePlacesThePointOutsideTheView)
     ASSERT_TRUE(editor_->waitForLine("Selected Point: 1")) << editor_->transcript();
     middleMoveTo(-300, 200);
     x_->movePointer(g.x - 60, g.y - 40);
-    x_->release(MIDDLE);
+    x_->release(MIDDLE_BUTTON);
 
     // Point 2 beyond the bottom-right corner: window (700, 530), scene (380, -290).
     menu(MENU_SELECT_AND_MOVE);
@@ -354,7 +340,7 @@ TEST_F(Pointer, DraggingPastTheWindowEdgePlacesThePointOutsideTheView)
     ASSERT_TRUE(editor_->waitForLine("Selected Point: 2")) << editor_->transcript();
     middleMoveTo(300, -200);
     x_->movePointer(g.x + 700, g.y + 530);
-    x_->release(MIDDLE);
+    x_->release(MIDDLE_BUTTON);
 
     // The edge between them still crosses the view; the points and their numbers do not.
     Image img = waitForDrawing([](const Image& i) { return i.count(POINTS_COLOURS[0]) == 0; });

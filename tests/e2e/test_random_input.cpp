@@ -337,17 +337,20 @@ protected:
             checkpoint();
     }
 
-    // Waits until the Save that reached the editor has written points.txt.
-    // Waiting here also keeps the editor from falling far behind the input.
-    void waitForSave()
+    // Waits until the Save that reached the editor has written points.txt,
+    // and returns what it wrote. Waiting here also keeps the editor from
+    // falling far behind the input.
+    std::optional<std::string> waitForSave()
     {
         const std::string path = workFile("points.txt");
-        if (!e2e::waitForSave(path, saved_, WAIT)) {
+        std::optional<std::string> text = e2e::waitForSave(path, saved_, WAIT);
+        if (!text) {
             ADD_FAILURE() << "a Save reached the editor but points.txt was not replaced; " << context();
-            return;
+            return std::nullopt;
         }
         saved_ = fileStamp(path);
         ++saves_;
+        return text;
     }
 
     // ------------------------------------------------------------ actions
@@ -500,11 +503,10 @@ protected:
             return;
         }
         // The menu's top-left corner is at the pointer.
-        Geometry g = x_->geometry(*menu);
-        note("menu open, " + std::to_string(g.width) + "x" + std::to_string(g.height) + " at root(" +
-             std::to_string(g.x) + "," + std::to_string(g.y) + ")");
-        g.x = rx;
-        g.y = ry;
+        const Geometry menuGeometry = x_->geometry(*menu);
+        const int width = menuGeometry.width, height = menuGeometry.height;
+        note("menu open, " + std::to_string(width) + "x" + std::to_string(height) + " at root(" + std::to_string(rx) +
+             "," + std::to_string(ry) + ")");
         int r = rand(0, 9);
         if (r < 8) {
             int entry = r < 5 ? 0 : 1;  // 0 Select and Move Point, 1 Delete Point
@@ -519,7 +521,7 @@ protected:
             // position on the screen: when that lies on the menu, the click
             // picks the entry there instead of closing the menu.
             auto clear = [&](int x, int y) {
-                return x < g.x - 10 || x > g.x + g.width + 10 || y < g.y - 10 || y > g.y + g.height + 10;
+                return x < rx - 10 || x > rx + width + 10 || y < ry - 10 || y > ry + height + 10;
             };
             for (;;) {
                 auto [dx, dy] = randomIn(drawingGeo_);
@@ -600,9 +602,12 @@ protected:
                 commandReached(Command::Save);
         } else if (w == Where::Panel) {
             const int n = static_cast<int>(panelControls().size());
-            // freeglut drops Shift+Tab under X11: the focus stays.
+            // Tab moves the focus on from none to the first control, Shift+Tab
+            // back from none to the last, where GLUT reports Shift+Tab at all.
             if (k.ks == XK_Tab && !k.shift)
                 focus_ = focus_ < 0 ? 0 : (focus_ + 1) % n;
+            else if (k.ks == XK_Tab && desktop().glutReportsShiftTab)
+                focus_ = focus_ < 0 ? n - 1 : (focus_ + n - 1) % n;
             else if (k.ks == XK_space && focus_ == FOCUS_NEW)
                 commandReached(Command::New);
             else if (k.ks == XK_space && focus_ == FOCUS_LOAD)
@@ -623,22 +628,17 @@ protected:
 
     // ------------------------------------------------------------ checks
 
-    // Reads points.txt (just written by the editor); returns its count, or
-    // -1 after reporting what is wrong with it.
-    int checkPointFile(const std::string& path)
+    // Checks what a save wrote to points.txt; returns its count, or -1 after
+    // reporting what is wrong with it.
+    int checkPointFile(const std::string& text)
     {
-        auto text = readFile(path);
-        if (!text) {
-            ADD_FAILURE() << "cannot read " << path << "; " << context();
-            return -1;
-        }
         auto bad = [&](const std::string& why) {
-            ADD_FAILURE() << "malformed points.txt (" << why << "):\n" << *text << context();
+            ADD_FAILURE() << "malformed points.txt (" << why << "):\n" << text << context();
             return -1;
         };
-        if (text->empty() || text->back() != '\n')
+        if (text.empty() || text.back() != '\n')
             return bad("does not end with a newline");
-        std::vector<std::string> lines = splitLines(*text);
+        std::vector<std::string> lines = splitLines(text);
         if (!std::regex_match(lines[0], COUNT_LINE))
             return bad("first line is not a count from 0 to 20");
         int count = std::stoi(lines[0]);
@@ -742,12 +742,12 @@ protected:
         auto [rx, ry] = randomIn(drawingGeo_);
         moveTo(rx, ry);
         tap('S', "S (checkpoint)");
-        waitForSave();
-        if (failed())
+        const std::optional<std::string> text = waitForSave();
+        if (!text)
             return;
         const std::string path = workFile("points.txt");
         const std::string aside = workFile("points.checkpoint");
-        int count = checkPointFile(path);
+        int count = checkPointFile(*text);
         if (count < 0)
             return;
         // With the file out of the way, L prints a line of its own: once it

@@ -125,13 +125,12 @@ LaunchCommand launchCommand(const Desktop& desktop, const std::string& program, 
     return c;
 }
 
-std::optional<RootPosition> expectedClientPosition(const Desktop& desktop, int x, int y,
-                                                   const FrameExtents& frame)
+std::optional<Pixel> expectedClientPosition(const Desktop& desktop, int x, int y, const FrameExtents& frame)
 {
     switch (desktop.placement) {
-    case Placement::AsAsked: return RootPosition{x, y};
-    case Placement::FrameAsAsked: return RootPosition{x + frame.left, y + frame.top};
-    case Placement::OwnFrameAsAsked: return RootPosition{x + desktop.ownFrame.left, y + desktop.ownFrame.top};
+    case Placement::AsAsked: return Pixel{x, y};
+    case Placement::FrameAsAsked: return Pixel{x + frame.left, y + frame.top};
+    case Placement::OwnFrameAsAsked: return Pixel{x + desktop.ownFrame.left, y + desktop.ownFrame.top};
     case Placement::Tiled: return std::nullopt;
     }
     return std::nullopt;

@@ -66,6 +66,12 @@ enum class KeyFocus {
                    // again and take the keys).
 };
 
+// A pixel position: from a window's top-left corner, or on the screen (root
+// coordinates).
+struct Pixel {
+    int x = 0, y = 0;
+};
+
 // Left, right, top and bottom widths of a window's frame, as the window
 // manager announces them in _NET_FRAME_EXTENTS (all 0 without one).
 struct FrameExtents {
@@ -155,12 +161,7 @@ LaunchCommand launchCommand(const Desktop& desktop, const std::string& program,
 // The root position of the client area of a window that asked to stand at
 // (x, y), on `desktop`, given its frame's extents; nullopt when the desktop
 // places windows itself.
-struct RootPosition {
-    int x = 0, y = 0;
-    bool operator==(const RootPosition& o) const { return x == o.x && y == o.y; }
-};
-std::optional<RootPosition> expectedClientPosition(const Desktop& desktop, int x, int y,
-                                                   const FrameExtents& frame);
+std::optional<Pixel> expectedClientPosition(const Desktop& desktop, int x, int y, const FrameExtents& frame);
 
 // The command line, extra environment ("NAME=value") and, for i3, config file
 // text of the window manager a desktop runs; `dir` is a private directory for

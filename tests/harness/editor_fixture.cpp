@@ -59,7 +59,6 @@ void EditorTest::SetUp()
     dir_ = std::make_unique<TempDir>("e2e-editor");
     server_ = std::make_unique<XServer>(chooseDesktop());
     x_ = std::make_unique<XClient>(*server_);
-    beforeStart();
     if (!fileExists(editorPath()))
         FAIL() << "there is no editor at " << editorPath() << " (E2E_PROGRAM names the program under test)";
     LaunchCommand command = launchCommand(desktop(), editorPath());
@@ -172,6 +171,15 @@ void EditorTest::loadPoints(const std::vector<PointSpec>& points)
         waitForDrawingChange(before);
 }
 
+::testing::AssertionResult EditorTest::clickInDrawing(Pixel p, const std::string& line)
+{
+    x_->click(drawing_, p.x, p.y);
+    if (editor_->waitForLine(line))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "a click at " << p << " of the drawing window did not print \"" << line
+                                         << "\"; output:\n" << editor_->transcript();
+}
+
 Image EditorTest::captureDrawing()
 {
     Image img = x_->capture(drawing_);
@@ -212,7 +220,7 @@ const TextMask& EditorTest::textMask(const std::string& text)
             bool want = mask.has(dx, dy);
             if (!img.contains(px, py))
                 continue;  // clipped by the window's edge
-            bool is = near(img.at(px, py), colour);
+            bool is = img.shows({px, py}, colour);
             if (is != want) {
                 if (++wrong <= 5)
                     detail << "\n  " << Pixel{px, py} << " is " << img.at(px, py)

@@ -15,7 +15,7 @@
 //     app.waitForLine("ready", 5s);
 //     Window w = x.waitForWindow("Title", 5s);
 //     x.click(w, 10, 10);                   // XTest, window-relative
-//     Image img = x.waitForImage(w, [](const Image& i) { return i.at(10, 10) == WHITE; });
+//     Image img = x.waitForImage(w, [](const Image& i) { return i.shows({10, 10}, WHITE); });
 //
 // Every wait takes a timeout and polls through waitUntil() (or, for standard
 // output, wakes on each new line); none of these helpers sleeps for a fixed
@@ -71,15 +71,15 @@ std::ostream& operator<<(std::ostream& os, const Rgb& c);
 
 // The 8-bit colour a GL float colour becomes (rounded to nearest).
 Rgb rgbFromFloat(double r, double g, double b);
+// How far each channel of a pixel may be from a colour it is taken for: the
+// drawing's smoothed points and edges come within it of their colours.
+constexpr int PIXEL_TOLERANCE = 2;
 // Each channel within `tolerance` of the other's.
-bool near(const Rgb& a, const Rgb& b, int tolerance = 2);
+bool near(const Rgb& a, const Rgb& b, int tolerance = PIXEL_TOLERANCE);
 
 constexpr Rgb WHITE{255, 255, 255};
 
-struct Pixel {
-    int x = 0, y = 0;
-};
-std::ostream& operator<<(std::ostream& os, const Pixel& p);
+std::ostream& operator<<(std::ostream& os, const Pixel& p);  // Pixel: desktop.h
 
 // An RGB image, row 0 at the top.
 class Image {
@@ -92,18 +92,18 @@ public:
     bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
     Rgb at(int x, int y) const;
     Rgb at(Pixel p) const { return at(p.x, p.y); }
+    // Whether pixel `p` lies in the image and has colour `c`, within
+    // PIXEL_TOLERANCE: what every wait for a colour and EXPECT_PIXEL ask.
+    bool shows(Pixel p, Rgb c) const { return contains(p.x, p.y) && near(at(p), c); }
     void set(int x, int y, Rgb c);
     // Number of pixels near `c`, in the whole image or in a rectangle.
-    int count(Rgb c, int tolerance = 2) const;
-    int count(Rgb c, int x0, int y0, int w, int h, int tolerance = 2) const;
-    bool allNear(Rgb c, int tolerance = 2) const { return count(c, tolerance) == width_ * height_; }
+    int count(Rgb c, int tolerance = PIXEL_TOLERANCE) const;
+    int count(Rgb c, int x0, int y0, int w, int h, int tolerance = PIXEL_TOLERANCE) const;
+    bool allNear(Rgb c, int tolerance = PIXEL_TOLERANCE) const { return count(c, tolerance) == width_ * height_; }
     // The part of the image in a rectangle (clipped to the image).
     Image crop(int x0, int y0, int w, int h) const;
     // Throws on I/O failure.
-    void savePpm(const std::string& path) const;
     void savePng(const std::string& path) const;
-    // Reads a binary PPM (P6, 8 bits), as savePpm() writes it.
-    static Image readPpm(const std::string& path);
     // Reads an image file of any format ImageMagick's convert reads (a PNG,
     // say). Throws, naming the file and what failed.
     static Image read(const std::string& path);
@@ -146,7 +146,6 @@ public:
     const std::string& path() const { return path_; }
     std::string file(const std::string& name) const { return path_ + "/" + name; }
     void keep() { keep_ = true; }
-    bool kept() const { return keep_; }
 
 private:
     std::string path_;
@@ -272,7 +271,6 @@ public:
 
 private:
     void readLoop(int outFd, int errFd);
-    void reap(bool block);
 
     std::unique_ptr<TempDir> ownDir_;
     std::string workDir_;
@@ -311,13 +309,15 @@ struct Geometry {
 };
 std::ostream& operator<<(std::ostream& os, const Geometry& g);
 
+// The middle mouse button, in X's numbering (1 left, 2 middle, 3 right).
+constexpr int MIDDLE_BUTTON = 2;
+
 // A client connection to an X server: windows, pixels and XTest input.
 // Every input call ends with XSync, so the server has the event when it returns.
-// It knows the server's desktop (a bare one when given only a display name).
+// It knows the server's desktop.
 class XClient {
 public:
     explicit XClient(const XServer& server);
-    explicit XClient(const std::string& display, const Desktop& desktop = Desktop::bare());
     ~XClient();
     XClient(const XClient&) = delete;
     XClient& operator=(const XClient&) = delete;
@@ -330,7 +330,8 @@ public:
     // exactly against _NET_WM_NAME or WM_NAME. Given a process id, on a
     // desktop whose windows carry _NET_WM_PID, a window must match both.
     std::optional<Window> findWindow(const std::string& title, std::optional<pid_t> pid = std::nullopt) const;
-    Window waitForWindow(const std::string& title, Millis timeout = 10s) const;  // found and viewable; throws
+    // Found and viewable; throws when no such window appears within `timeout`.
+    Window waitForWindow(const std::string& title, Millis timeout = 10s) const;
     Window waitForWindow(const std::string& title, pid_t pid, Millis timeout = 10s) const;
     bool isViewable(Window w) const;
     Geometry geometry(Window w) const;  // the client area
@@ -341,14 +342,18 @@ public:
     // asked to stand at root (x, y); nullopt when the desktop places windows itself.
     std::optional<Pixel> expectedPosition(Window w, int x, int y) const;
     // Asks for a new size, as a user dragging the window's corner would
-    // (XResizeWindow; a window manager applies it to the frame). Returns at
-    // once, or where the program may undo it (Desktop::settlesByPing)
-    // once it has taken it.
-    void resize(Window w, int width, int height);
-    // Asks for a new position of the window's top-left corner (its frame's,
-    // under a window manager), as a user dragging it would. Returns at once,
-    // or where the program may undo it once it has taken it.
-    void move(Window w, int x, int y);
+    // (XResizeWindow; a window manager applies it to the frame), or for a
+    // new position of the window's top-left corner (its frame's, under a
+    // window manager), as a user dragging it would. Returns once the desktop
+    // has handled the request: once the window manager (if any) has
+    // answered a request sent after it and, where the program may undo it
+    // (Desktop::settlesByPing), once the program has answered a ping; such a
+    // program is asked up to three more times while it puts the window
+    // back. Says whether the window then has that size or stands there: it
+    // need not where the window manager places windows itself or the
+    // program asks for its own size back.
+    bool resize(Window w, int width, int height);
+    bool move(Window w, int x, int y);
 
     // Returns once the program has made every change to `w` it had begun,
     // on a desktop whose programs settle by ping (Desktop::settlesByPing):
@@ -374,9 +379,7 @@ public:
     // Pointer, through XTest.
     void movePointer(int rootX, int rootY);
     void movePointer(Window w, int x, int y);  // window-relative
-    // The side button "back", which freeglut on Windows ignores.
-    static constexpr int BACK_BUTTON = 8;
-    void press(int button);                    // 1 left, 2 middle, 3 right, BACK_BUTTON
+    void press(int button);                    // 1 left, 2 middle (MIDDLE_BUTTON), 3 right
     void release(int button);
     void click(int button = 1);
     void click(Window w, int x, int y, int button = 1);
@@ -399,9 +402,14 @@ public:
     Pixel menuEntryAt(int rootX, int rootY, int index) const;
     std::optional<Window> waitForMenuAt(int x, int y, const std::vector<Window>& before, Millis timeout) const;
 
-    void sync() const;
-
 private:
+    // The side button "back", which freeglut on Windows ignores.
+    static constexpr int BACK_BUTTON = 8;
+
+    XClient(const std::string& display, const Desktop& desktop);
+    void sync() const;
+    Window waitForWindowOf(const std::string& title, std::optional<pid_t> pid, Millis timeout) const;
+    bool askUntilItSticks(Window w, const std::function<void()>& ask, const std::function<bool(const Geometry&)>& sticks);
     void fakeKey(KeySym ks, bool down);
     bool pointerIn(Window w) const;
     void activate(Window w);
@@ -474,6 +482,9 @@ constexpr const char* DRAWING_TITLE = "Quenbry - Mivolt Prototype - Zarnik";
 constexpr const char* PANEL_TITLE = "Controls";
 constexpr int DRAWING_WIDTH = 640;
 constexpr int DRAWING_HEIGHT = 480;
+// Entries of the drawing window's pop-up menu, from the top.
+constexpr int MENU_SELECT_AND_MOVE = 0;
+constexpr int MENU_DELETE_POINT = 1;
 
 // Scene coordinates (origin at the window centre, y up, one unit per pixel)
 // to the window pixel whose top-left corner is at that scene position.

@@ -13,7 +13,7 @@
 //         pressKey('2');                       // Triangle Fan
 //         pressKey('L');                       // load points.txt
 //         Image img = waitForDrawing([](const Image& i) {
-//             return i.at(scenePixel(100, 100)) == POINTS_COLOURS[0];
+//             return i.shows(scenePixel(100, 100), POINTS_COLOURS[0]);
 //         });
 //         EXPECT_PIXEL(img, scenePixel(33, -33), GEOMETRY_COLOURS[0]);
 //     }
@@ -25,10 +25,8 @@
 // particular one overrides chooseDesktop(). Keys typed into a window other
 // than through pressKey() need x_->focusForKeys(window) first, since under a
 // click-to-focus window manager they go to the focused window rather than the
-// one under the pointer. To prepare the directory before the editor starts,
-// derive a fixture and override beforeStart(). When a test fails, the
-// directory is kept, screenshots of both windows are saved into it and the
-// paths are printed.
+// one under the pointer. When a test fails, the directory is kept,
+// screenshots of both windows are saved into it and the paths are printed.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -39,9 +37,9 @@ namespace e2e {
 
 // ---------------------------------------------------------------- assertions
 
-// Checks one pixel of an image against a colour; the message names the
-// pixel, the expected and the actual colour.
-::testing::AssertionResult pixelNear(const Image& img, Pixel p, Rgb expected, int tolerance = 2);
+// Checks one pixel of an image against a colour (Image::shows); the message
+// names the pixel, the expected and the actual colour.
+::testing::AssertionResult pixelNear(const Image& img, Pixel p, Rgb expected);
 
 // Checks that two images are the same, pixel for pixel; the message says how
 // many pixels differ and shows the first.
@@ -51,8 +49,9 @@ namespace e2e {
 ::testing::AssertionResult endedCleanly(Process& p, bool requireSuccess, Millis timeout = 30s);
 
 bool currentTestHasFailed();
-// Every test program with this header keeps the working directories of the
-// programs of a failed test (see keepFailedWorkDirs).
+// Never read: its initialiser makes every test program with this header keep
+// the working directories of the programs of a failed test (see
+// keepFailedWorkDirs), before any test runs.
 inline const bool keepsFailedWorkDirs = (keepFailedWorkDirs(currentTestHasFailed), true);
 
 // ---------------------------------------------------------------- the editor
@@ -79,8 +78,6 @@ protected:
     // The desktop to run on: the one E2E_WINDOW_MANAGER names, unless a
     // derived fixture needs a particular one.
     virtual Desktop chooseDesktop() const { return Desktop::fromEnvironment(); }
-    // Runs before the editor starts, with workDir() already created.
-    virtual void beforeStart() {}
     const Desktop& desktop() const { return server_->desktop(); }
 
     const std::string& workDir() const { return dir_->path(); }
@@ -97,6 +94,16 @@ protected:
     // Writes points.txt and presses L; waits until the drawing changes from
     // what it showed before (does not wait when the set draws nothing new).
     void loadPoints(const std::vector<PointSpec>& points);
+
+    // A real left click at pixel `p` of the drawing window, which the editor
+    // must answer with the line `line`: waits for it.
+    ::testing::AssertionResult clickInDrawing(Pixel p, const std::string& line);
+    // A click that must add point `number` at scene (x, y), with the drawing
+    // window at its own size.
+    ::testing::AssertionResult addPointAt(int number, int x, int y)
+    {
+        return clickInDrawing(scenePixel(x, y), addedLine(number, x, y));
+    }
 
     // Runs `save` (a key, a click), which must make the editor save its
     // points, and returns the text it saved to points.txt with the desktop's

@@ -1,6 +1,6 @@
-// RGB images: pixel access, counting, comparison, PPM and PNG output (PNG
-// written with stored deflate blocks, so no compression library is needed)
-// and input (PPM, and through ImageMagick any other format).
+// RGB images: pixel access, counting, comparison, PNG output (written with
+// stored deflate blocks, so no compression library is needed) and input
+// (through ImageMagick, which hands over a PPM).
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -131,15 +131,6 @@ std::string saveScreenshot(const Image& img, const std::string& name, const std:
     return path;
 }
 
-void Image::savePpm(const std::string& path) const
-{
-    std::ofstream out(path, std::ios::binary);
-    out << "P6\n" << width_ << " " << height_ << "\n255\n";
-    out.write(reinterpret_cast<const char*>(rgb_.data()), static_cast<std::streamsize>(rgb_.size()));
-    if (!out)
-        throw std::runtime_error("cannot write " + path);
-}
-
 namespace {
 
 // The next word of a PPM header, past white space and "#" comment lines.
@@ -176,14 +167,6 @@ Image parsePpm(std::istream& in, const std::string& what)
 }
 
 }  // namespace
-
-Image Image::readPpm(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw std::runtime_error("cannot read " + path);
-    return parsePpm(in, path);
-}
 
 Image Image::read(const std::string& path)
 {

@@ -1,9 +1,9 @@
 // Temporary directories, the private Xvfb and child processes with their
 // output read line by line.
 #include "harness.h"
+#include "x_property.h"
 
 #include <X11/Xatom.h>
-#include <X11/Xlib.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -154,13 +154,26 @@ std::optional<int> waitChild(pid_t pid, Millis timeout)
     return status;
 }
 
-void terminate(pid_t pid)
+// Ends child `pid` by sending TERM, and KILL after a grace period, to
+// `target` (the child, or its process group); returns its wait status.
+std::optional<int> terminate(pid_t pid, pid_t target)
 {
-    ::kill(pid, SIGTERM);
-    if (!waitChild(pid, 3s)) {
-        ::kill(pid, SIGKILL);
-        waitChild(pid, 3s);
+    ::kill(target, SIGTERM);
+    std::optional<int> status = waitChild(pid, 3s);
+    if (!status) {
+        ::kill(target, SIGKILL);
+        status = waitChild(pid, 3s);
     }
+    return status;
+}
+
+ExitStatus exitStatus(int waitStatus)
+{
+    ExitStatus s;
+    s.exited = WIFEXITED(waitStatus);
+    s.code = s.exited ? WEXITSTATUS(waitStatus) : 0;
+    s.signal = WIFSIGNALED(waitStatus) ? WTERMSIG(waitStatus) : 0;
+    return s;
 }
 
 }  // namespace
@@ -275,7 +288,7 @@ void XServer::stop()
     manager_.reset();
     managerDir_.reset();
     if (pid_ > 0)
-        terminate(pid_);
+        terminate(pid_, pid_);
     pid_ = -1;
     if (!logPath_.empty())
         unlink(logPath_.c_str());
@@ -288,20 +301,11 @@ namespace {
 // once that window names itself too (as the manager's announcement requires).
 std::optional<unsigned long> supportingWmCheck(::Display* d)
 {
-    Atom check = XInternAtom(d, "_NET_SUPPORTING_WM_CHECK", False);
     auto read = [&](unsigned long w) -> std::optional<unsigned long> {
-        Atom type;
-        int format;
-        unsigned long count, after;
-        unsigned char* data = nullptr;
-        std::optional<unsigned long> named;
-        if (XGetWindowProperty(d, w, check, 0, 1, False, XA_WINDOW, &type, &format, &count, &after, &data) ==
-                Success &&
-            data && format == 32 && count == 1)
-            named = *reinterpret_cast<unsigned long*>(data);
-        if (data)
-            XFree(data);
-        return named;
+        std::vector<unsigned long> named = longProperty(d, w, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW, 1);
+        if (named.size() != 1)
+            return std::nullopt;
+        return named[0];
     };
     std::optional<unsigned long> w = read(DefaultRootWindow(d));
     if (w && read(*w) == w)
@@ -555,35 +559,13 @@ std::string Process::transcript() const
     return s.empty() ? "  (no output)\n" : s;
 }
 
-void Process::reap(bool block)
-{
-    if (pid_ <= 0 || status_)
-        return;
-    int status = 0;
-    pid_t r = waitpid(pid_, &status, block ? 0 : WNOHANG);
-    if (r != pid_)
-        return;
-    ExitStatus s;
-    s.exited = WIFEXITED(status);
-    s.code = s.exited ? WEXITSTATUS(status) : 0;
-    s.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
-    status_ = s;
-}
-
-bool Process::isRunning()
-{
-    reap(false);
-    return pid_ > 0 && !status_;
-}
+bool Process::isRunning() { return pid_ > 0 && !waitForExit(0ms); }
 
 std::optional<ExitStatus> Process::waitForExit(Millis timeout)
 {
-    waitUntil(
-        [&] {
-            reap(false);
-            return status_ || pid_ <= 0;
-        },
-        timeout, 2ms);
+    if (pid_ > 0 && !status_)
+        if (std::optional<int> s = waitChild(pid_, timeout))
+            status_ = exitStatus(*s);
     return status_;
 }
 
@@ -648,11 +630,8 @@ void Process::kill()
     if (pid_ <= 0)
         return;
     if (isRunning()) {
-        ::kill(-pid_, SIGTERM);
-        if (!waitForExit(3s)) {
-            ::kill(-pid_, SIGKILL);
-            reap(true);
-        }
+        if (std::optional<int> s = terminate(pid_, -pid_))
+            status_ = exitStatus(*s);
     }
     // What it started and left running in its group goes with it: a Windows
     // program's desktop process (Wine's explorer.exe, on this test's X
@@ -660,10 +639,7 @@ void Process::kill()
     // find that desktop still there instead of starting one on its own server.
     if (!groupRuns(pid_) || ::kill(-pid_, SIGTERM) != 0)
         return;
-    auto deadline = std::chrono::steady_clock::now() + 3s;
-    while (groupRuns(pid_) && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(5ms);
-    if (groupRuns(pid_))
+    if (!waitUntil([&] { return !groupRuns(pid_); }, 3s, 5ms))
         ::kill(-pid_, SIGKILL);
 }
 

@@ -1,6 +1,7 @@
 // The X client side of the harness: windows, pixels, XTest input, the GLUT
 // pop-up menu and the DAMAGE-based redraw counter.
 #include "harness.h"
+#include "x_property.h"
 
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
@@ -64,7 +65,46 @@ void waitForInput(::Display* d, Millis timeout)
     poll(&p, 1, static_cast<int>(timeout.count()));
 }
 
+// Reads property `name` of `w` if it has type `type`, and hands its format,
+// item count and data to `use`.
+template <typename Use>
+void withProperty(::Display* d, Window w, const char* name, Atom type, long max, Use use)
+{
+    Atom actualType;
+    int format;
+    unsigned long count, after;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(d, w, XInternAtom(d, name, False), 0, max, False, type, &actualType, &format, &count,
+                           &after, &data) == Success &&
+        data && actualType == type)
+        use(format, count, data);
+    if (data)
+        XFree(data);
+}
+
 }  // namespace
+
+std::vector<unsigned long> longProperty(::Display* d, unsigned long w, const char* name, Atom type, long max)
+{
+    std::vector<unsigned long> items;
+    withProperty(d, w, name, type, max, [&](int format, unsigned long count, unsigned char* data) {
+        if (format == 32) {
+            const auto* v = reinterpret_cast<const unsigned long*>(data);
+            items.assign(v, v + count);
+        }
+    });
+    return items;
+}
+
+std::string textProperty(::Display* d, unsigned long w, const char* name, const char* type)
+{
+    std::string text;
+    withProperty(d, w, name, XInternAtom(d, type, False), 1024, [&](int format, unsigned long count, unsigned char* data) {
+        if (format == 8)
+            text.assign(reinterpret_cast<const char*>(data), count);
+    });
+    return text;
+}
 
 std::ostream& operator<<(std::ostream& os, const Geometry& g)
 {
@@ -95,20 +135,8 @@ void XClient::sync() const { XSync(dpy_, False); }
 
 std::string XClient::title(Window w) const
 {
-    Atom netName = XInternAtom(dpy_, "_NET_WM_NAME", False);
-    Atom utf8 = XInternAtom(dpy_, "UTF8_STRING", False);
-    Atom type;
-    int format;
-    unsigned long count, after;
-    unsigned char* data = nullptr;
-    if (XGetWindowProperty(dpy_, w, netName, 0, 1024, False, utf8, &type, &format, &count, &after,
-                           &data) == Success &&
-        data) {
-        std::string s(reinterpret_cast<char*>(data), count);
-        XFree(data);
-        if (!s.empty())
-            return s;
-    }
+    if (std::string s = textProperty(dpy_, w, "_NET_WM_NAME", "UTF8_STRING"); !s.empty())
+        return s;
     char* name = nullptr;
     if (XFetchName(dpy_, w, &name) && name) {
         std::string s(name);
@@ -136,46 +164,23 @@ std::vector<Window> XClient::topLevelWindows() const
 
 std::optional<pid_t> XClient::windowPid(Window w) const
 {
-    Atom pidAtom = XInternAtom(dpy_, "_NET_WM_PID", False);
-    Atom type;
-    int format;
-    unsigned long count, after;
-    unsigned char* data = nullptr;
-    std::optional<pid_t> pid;
-    if (XGetWindowProperty(dpy_, w, pidAtom, 0, 1, False, XA_CARDINAL, &type, &format, &count, &after, &data) ==
-            Success &&
-        data && format == 32 && count == 1)
-        pid = static_cast<pid_t>(*reinterpret_cast<unsigned long*>(data));
-    if (data)
-        XFree(data);
-    return pid;
+    std::vector<unsigned long> pid = longProperty(dpy_, w, "_NET_WM_PID", XA_CARDINAL, 1);
+    if (pid.size() != 1)
+        return std::nullopt;
+    return static_cast<pid_t>(pid[0]);
 }
 
 FrameExtents XClient::frameExtents(Window w) const
 {
-    Atom extents = XInternAtom(dpy_, "_NET_FRAME_EXTENTS", False);
-    Atom type;
-    int format;
-    unsigned long count, after;
-    unsigned char* data = nullptr;
-    FrameExtents f;
-    if (XGetWindowProperty(dpy_, w, extents, 0, 4, False, XA_CARDINAL, &type, &format, &count, &after, &data) ==
-            Success &&
-        data && format == 32 && count == 4) {
-        const unsigned long* v = reinterpret_cast<unsigned long*>(data);
-        f = {static_cast<int>(v[0]), static_cast<int>(v[1]), static_cast<int>(v[2]), static_cast<int>(v[3])};
-    }
-    if (data)
-        XFree(data);
-    return f;
+    std::vector<unsigned long> v = longProperty(dpy_, w, "_NET_FRAME_EXTENTS", XA_CARDINAL, 4);
+    if (v.size() != 4)
+        return {};
+    return {static_cast<int>(v[0]), static_cast<int>(v[1]), static_cast<int>(v[2]), static_cast<int>(v[3])};
 }
 
 std::optional<Pixel> XClient::expectedPosition(Window w, int x, int y) const
 {
-    std::optional<RootPosition> p = expectedClientPosition(desktop_, x, y, frameExtents(w));
-    if (!p)
-        return std::nullopt;
-    return Pixel{p->x, p->y};
+    return expectedClientPosition(desktop_, x, y, frameExtents(w));
 }
 
 std::optional<Window> XClient::findWindow(const std::string& wanted, std::optional<pid_t> pid) const
@@ -212,76 +217,64 @@ bool XClient::isViewable(Window w) const
 
 Window XClient::waitForWindow(const std::string& wanted, Millis timeout) const
 {
-    std::optional<Window> found;
-    bool ok = waitUntil(
-        [&] {
-            found = findWindow(wanted);
-            return found && isViewable(*found);
-        },
-        timeout, 10ms);
-    if (!ok)
-        throw std::runtime_error("no mapped window titled \"" + wanted + "\" appeared within " +
-                                 std::to_string(timeout.count()) + " ms");
-    return *found;
+    return waitForWindowOf(wanted, std::nullopt, timeout);
 }
 
 Window XClient::waitForWindow(const std::string& wanted, pid_t pid, Millis timeout) const
 {
-    std::optional<Window> found;
-    bool ok = waitUntil(
-        [&] {
-            found = findWindow(wanted, pid);
-            return found && isViewable(*found);
-        },
-        timeout, 10ms);
-    if (!ok) {
-        std::string seen;
-        if (std::optional<Window> any = findWindow(wanted)) {
-            std::optional<pid_t> itsPid = windowPid(*any);
-            seen = " (a window of that title, " + std::to_string(*any) + ", is " +
-                   (isViewable(*any) ? "mapped" : "not mapped") + " and names " +
-                   (itsPid ? "process " + std::to_string(*itsPid) : "no process") + ")";
-        }
-        throw std::runtime_error("no mapped window titled \"" + wanted + "\"" +
-                                 (desktop_.windowsCarryPid ? " of process " + std::to_string(pid) : "") +
-                                 " appeared within " + std::to_string(timeout.count()) + " ms on the " +
-                                 desktop_.name + " desktop" + seen);
-    }
-    return *found;
+    return waitForWindowOf(wanted, pid, timeout);
 }
 
-void XClient::resize(Window w, int width, int height)
+Window XClient::waitForWindowOf(const std::string& wanted, std::optional<pid_t> pid, Millis timeout) const
+{
+    std::optional<Window> found;
+    if (waitUntil([&] { return (found = findWindow(wanted, pid)) && isViewable(*found); }, timeout))
+        return *found;
+    std::string seen;
+    if (std::optional<Window> any = findWindow(wanted)) {
+        std::optional<pid_t> itsPid = windowPid(*any);
+        seen = " (a window of that title, " + std::to_string(*any) + ", is " +
+               (isViewable(*any) ? "mapped" : "not mapped") + " and names " +
+               (itsPid ? "process " + std::to_string(*itsPid) : "no process") + ")";
+    }
+    throw std::runtime_error("no mapped window titled \"" + wanted + "\"" +
+                             (pid && desktop_.windowsCarryPid ? " of process " + std::to_string(*pid) : "") +
+                             " appeared within " + std::to_string(timeout.count()) + " ms on the " +
+                             desktop_.name + " desktop" + seen);
+}
+
+bool XClient::askUntilItSticks(Window w, const std::function<void()>& ask,
+                               const std::function<bool(const Geometry&)>& sticks)
 {
     for (int attempt = 0;; ++attempt) {
-        XResizeWindow(dpy_, w, static_cast<unsigned>(width), static_cast<unsigned>(height));
+        ask();
         sync();
-        if (!desktop_.settlesByPing || attempt == 3)
-            return;
+        waitForWindowManager();
+        waitUntilSettled(w);
+        if (sticks(geometry(w)))
+            return true;
         // A program that asks for its own size back (the control panel) is
         // not asked again and again: it keeps the last word.
-        waitUntilSettled(w);
-        Geometry g = geometry(w);
-        if (g.width == width && g.height == height)
-            return;
+        if (!desktop_.settlesByPing || attempt == 3)
+            return false;
     }
 }
 
-void XClient::move(Window w, int x, int y)
+bool XClient::resize(Window w, int width, int height)
 {
-    for (int attempt = 0;; ++attempt) {
-        XMoveWindow(dpy_, w, x, y);
-        sync();
-        if (!desktop_.settlesByPing)
-            return;
-        waitUntilSettled(w);
-        Geometry g = geometry(w);
-        if (g.x == x && g.y == y)
-            return;
-        if (attempt == 3)
-            throw std::runtime_error("window " + std::to_string(w) + " (\"" + title(w) + "\") went back to (" +
-                                     std::to_string(g.x) + ", " + std::to_string(g.y) + ") after each move to (" +
-                                     std::to_string(x) + ", " + std::to_string(y) + ")");
-    }
+    return askUntilItSticks(
+        w, [&] { XResizeWindow(dpy_, w, static_cast<unsigned>(width), static_cast<unsigned>(height)); },
+        [&](const Geometry& g) { return g.width == width && g.height == height; });
+}
+
+bool XClient::move(Window w, int x, int y)
+{
+    return askUntilItSticks(
+        w, [&] { XMoveWindow(dpy_, w, x, y); },
+        [&](const Geometry& g) {
+            const FrameExtents frame = frameExtents(w);
+            return g.x - frame.left == x && g.y - frame.top == y;
+        });
 }
 
 // A ping is what a window manager sends to see whether a program still
@@ -315,19 +308,17 @@ void XClient::waitUntilSettled(Window w, Millis timeout)
         e.xclient.data.l[2] = static_cast<long>(w);
         XSendEvent(dpy_, w, False, NoEventMask, &e);
         sync();
-        answered = false;
-        auto deadline = std::chrono::steady_clock::now() + timeout;
-        while (!answered && std::chrono::steady_clock::now() < deadline) {
-            while (!answered && XPending(watcher)) {
+        auto answer = [&] {
+            while (XPending(watcher)) {
                 XEvent got;
                 XNextEvent(watcher, &got);
-                answered = got.type == ClientMessage && got.xclient.message_type == protocols &&
-                           static_cast<Atom>(got.xclient.data.l[0]) == pingAtom && got.xclient.data.l[1] == token;
+                if (got.type == ClientMessage && got.xclient.message_type == protocols &&
+                    static_cast<Atom>(got.xclient.data.l[0]) == pingAtom && got.xclient.data.l[1] == token)
+                    return true;
             }
-            pollfd p{ConnectionNumber(watcher), POLLIN, 0};
-            if (!answered)
-                poll(&p, 1, 20);
-        }
+            return false;
+        };
+        answered = waitUntil(answer, timeout, [&](Millis left) { waitForInput(watcher, std::min(left, Millis(20))); });
     }
     XCloseDisplay(watcher);
     if (!answered)
