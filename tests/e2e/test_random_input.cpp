@@ -489,9 +489,8 @@ protected:
     {
         // freeglut opens no menu for a right click on the window's top row
         // or left column.
-        auto [rx, ry] = randomIn(drawingGeo_);
-        rx = std::max(rx, drawingGeo_.x + 1);
-        ry = std::max(ry, drawingGeo_.y + 1);
+        const auto [randomX, randomY] = randomIn(drawingGeo_);
+        const int rx = std::max(randomX, drawingGeo_.x + 1), ry = std::max(randomY, drawingGeo_.y + 1);
         moveTo(rx, ry);
         const std::vector<Window> before = x_->topLevelWindows();
         press(3);
