@@ -1,7 +1,8 @@
 #!/bin/sh
 # Compiles every source that builds on macOS as macOS would see it, with
-# Apple's GLUT framework: __APPLE__ defined, as Apple's compilers define it,
-# GL_SILENCE_DEPRECATION as the build defines it there, and the headers
+# Apple's GLUT framework: __APPLE__ and __MACH__ defined and __linux__ not, as
+# Apple's compilers have them, GL_SILENCE_DEPRECATION as the build defines it
+# there, and the headers
 # Apple names <GLUT/glut.h> and <OpenGL/gl.h> taken from stand-ins
 # (include/) for the ones this machine has. Fails when a file does not
 # compile so, in particular when it still takes <GL/glut.h> or another GL/
@@ -10,13 +11,15 @@
 #   check_macos_compile.sh C++-COMPILER SOURCE-ROOT
 #
 # What it cannot show: the C library and the C++ library stay this
-# machine's, and the compiler still defines __linux__ (taking it away breaks
-# glibc's headers), so code that asks for __linux__ is not checked here.
+# machine's (glibc and libstdc++ compile with __APPLE__ defined; libc++ then
+# wants Darwin's own C headers), so a call that Apple's C library lacks, or
+# declares elsewhere, is not found here.
 set -eu
 cxx=$1
 root=$2
 here=$(cd "$(dirname "$0")" && pwd)
-flags="-std=c++17 -fsyntax-only -Wall -Wextra -Werror -D__APPLE__ -DGL_SILENCE_DEPRECATION"
+flags="-std=c++17 -fsyntax-only -Wall -Wextra -Werror -U__linux__ -U__linux -Ulinux -U__gnu_linux__"
+flags="$flags -D__APPLE__ -D__MACH__ -DGL_SILENCE_DEPRECATION"
 includes="-I$here/poison -I$here/include -I$root/src -I$root/glui/include -I$root/glui/src"
 
 # The editor's and the panel library's sources, and the one test program that
