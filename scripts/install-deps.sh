@@ -7,7 +7,8 @@
 #   scripts/install-deps.sh xvfb         the same, on a virtual X server (run-editor.sh --xvfb)
 #   scripts/install-deps.sh test         also build and run every test, on a bare
 #                                        virtual X server and under the window
-#                                        managers openbox and i3
+#                                        managers openbox and i3, and the
+#                                        builds with clang's libc++
 #   scripts/install-deps.sh screenshots  what scripts/screenshots.sh uses
 #   scripts/install-deps.sh windows      cross-build for Windows (MinGW-w64) and run
 #                                        its tests under Wine; also makes freeglut's
@@ -20,8 +21,8 @@ case "$what" in
   editor) ;;
   xvfb) packages+=(xvfb) ;;
   test)
-    packages+=(libgtest-dev clang libclang-rt-14-dev xvfb x11-utils imagemagick libx11-dev libxtst-dev
-               libxdamage-dev openbox i3-wm) ;;
+    packages+=(libgtest-dev googletest clang libclang-rt-14-dev libc++-dev libc++abi-dev xvfb x11-utils
+               imagemagick libx11-dev libxtst-dev libxdamage-dev openbox i3-wm) ;;
   screenshots) packages+=(xvfb xdotool imagemagick) ;;
   windows)
     packages=(cmake make g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 wine dpkg-dev

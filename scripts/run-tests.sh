@@ -1,7 +1,13 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test, in three stages:
+# Builds everything and runs every test, in four stages:
 #   build/            g++, warnings as errors: unit tests and end-to-end tests
-#                     that drive the real editor on its own Xvfb server
+#                     that drive the real editor on its own Xvfb server; among
+#                     the unit tests a compile of every source as macOS sees it,
+#                     and a build of the editor against a GLUI installed as a
+#                     CMake package (build/glui-package/)
+#   build-libcxx/     clang with libc++ instead of libstdc++, warnings as
+#                     errors: the editor and the unit tests (GoogleTest built
+#                     from its sources for libc++), run there
 #   build-sanitize/   clang with AddressSanitizer and UndefinedBehaviorSanitizer:
 #                     the same tests again, plus a bounded run of the point-file fuzzer
 #   build-windows/    MinGW-w64 cross-build for Windows (scripts/build-windows.sh):
@@ -27,7 +33,19 @@ CC=clang CXX=clang++ cmake -S "$root" -B "$root/build-sanitize" -DCMAKE_BUILD_TY
   -DPOINT_EDITOR_FUZZ_SECONDS="$fuzz_seconds" -DBUILD_TESTING=ON >/dev/null
 cmake --build "$root/build-sanitize" -j "$jobs"
 
+echo "== Build: build-libcxx/ (clang, libc++, -Werror): the editor and its unit tests"
+libcxx_start=$SECONDS
+CC=clang CXX=clang++ cmake -S "$root" -B "$root/build-libcxx" -DCMAKE_CXX_FLAGS=-stdlib=libc++ \
+  -DCMAKE_EXE_LINKER_FLAGS=-stdlib=libc++ -DPOINT_EDITOR_WERROR=ON -DBUILD_TESTING=ON \
+  -DGLUI_PROVIDER=bundled -DPOINT_EDITOR_GTEST_SOURCE=/usr/src/googletest >/dev/null
+cmake --build "$root/build-libcxx" -j "$jobs" --target point-editor unit_tests glui_unit_tests
+libcxx_build_seconds=$((SECONDS - libcxx_start))
+
 status=0
+echo "== Unit tests with libc++: build-libcxx/"
+(cd "$root/build-libcxx" && ctest --output-on-failure -j "$jobs" -L unit) || status=1
+echo "== libc++ stage took $libcxx_build_seconds s to build, $((SECONDS - libcxx_start)) s in all"
+
 echo "== Tests: build/"
 # Without the tests against the Windows build: that comes in its own stage.
 (cd "$root/build" && ctest --output-on-failure -j "$jobs" -LE e2e-wine) || status=1

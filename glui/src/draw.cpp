@@ -2,7 +2,7 @@
 // HELVETICA_12 bitmap font: exact on any GL.
 #include "draw.h"
 
-#include <GL/glut.h> // OpenGL, with what Windows needs before it
+#include <GL/glui.h> // OpenGL, as glui.h finds it on this platform
 
 #include <cassert>
 

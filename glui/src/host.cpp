@@ -1,7 +1,7 @@
 // The GLUT host: the library's only GLUT calls.
 #include "host.h"
 
-#include <GL/glut.h>
+#include <GL/glui.h> // GLUT, as glui.h finds it on this platform
 
 namespace glui_host {
 namespace {

@@ -6,8 +6,11 @@
 #include <algorithm>
 #include <cassert>
 #include <cfloat>
-#include <charconv>
 #include <cmath>
+#include <cstdlib>
+#include <iomanip>
+#include <locale>
+#include <sstream>
 #include <string>
 
 #include "draw.h"
@@ -33,21 +36,68 @@ const char* const ARROWS[16] = {
     "Wdddd#hdddh#", "Wdddddddddh#", "Whhhhhhhhhh#", "W###########",
 };
 
-// The shortest plain decimal that reads back as v.
+// Decimal text is written and read by streams in the classic locale, never
+// the program's: a program that sets a locale with a decimal comma still
+// sees "0.25" in a field, and "0.25" typed there still reads as a quarter.
+// (std::to_chars and std::from_chars for floating point would do the same,
+// but not every C++17 library has them.)
+
+float readFloat(const std::string& text)
+{
+    std::istringstream in(text);
+    in.imbue(std::locale::classic());
+    float v = 0.0f;
+    in >> v;
+    return v;
+}
+
+std::string writeFloat(float v, std::ios_base::fmtflags format, int decimals)
+{
+    std::ostringstream out;
+    out.imbue(std::locale::classic());
+    out.setf(format, std::ios_base::floatfield);
+    out.precision(decimals);
+    out << v;
+    return out.str();
+}
+
+// The shortest plain decimal that reads back as v: "0.25", "-3.5", "100".
 std::string decimalText(float v)
 {
-    char buf[64];
-    std::to_chars_result r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed);
-    assert(r.ec == std::errc() && "a float fits in 64 characters");
-    return std::string(buf, r.ptr);
+    if (!std::isfinite(v)) return writeFloat(v, std::ios_base::fixed, 0);
+    // The fewest significant digits that give v back, as d.ddde+XX; nine
+    // always do for a float.
+    std::string sci;
+    for (int decimals = 0; decimals <= 8; ++decimals) {
+        sci = writeFloat(v, std::ios_base::scientific, decimals);
+        if (readFloat(sci) == v) break;
+    }
+    bool negative = sci[0] == '-';
+    size_t e = sci.find('e');
+    std::string digits;
+    for (size_t k = negative ? 1 : 0; k < e; ++k)
+        if (sci[k] != '.') digits += sci[k];
+    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+    int point = std::atoi(sci.c_str() + e + 1) + 1; // digits before the point
+
+    // The same digits in plain notation. Nothing after the point means a
+    // whole number (no float with a fraction is within half a step of a whole
+    // number): then all of its digits, as the float holds it.
+    if (point >= static_cast<int>(digits.size())) return writeFloat(v, std::ios_base::fixed, 0);
+    std::string sign = negative ? "-" : "";
+    size_t whole = static_cast<size_t>(std::max(point, 0)), zeros = static_cast<size_t>(std::max(-point, 0));
+    if (whole > 0) return sign + digits.substr(0, whole) + "." + digits.substr(whole);
+    return sign + "0." + std::string(zeros, '0') + digits;
 }
 
 // What the field holds (digits, a leading '-', for decimals one '.'); no
 // digits at all is 0.
 double parseField(const std::string& text)
 {
+    std::istringstream in(text);
+    in.imbue(std::locale::classic());
     double v = 0.0;
-    std::from_chars(text.data(), text.data() + text.size(), v);
+    if (!(in >> v)) return 0.0;
     return v;
 }
 

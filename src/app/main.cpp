@@ -1,7 +1,7 @@
 // Point editor: place up to 20 points in the drawing window and see them as
 // numbered points, edges and filled polygon, triangle fan or strip. A second
 // window, "Controls", repeats every command.
-#include <GL/glut.h>
+#include "app/gl.h"
 #include <GL/glui.h>
 
 #include "app/scene_coords.h"

@@ -1,6 +1,6 @@
 #include "app/view.h"
 
-#include <GL/glut.h>
+#include "app/gl.h"
 
 #include "app/scene_coords.h"
 #include "editor/editor_state.h"

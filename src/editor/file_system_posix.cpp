@@ -1,4 +1,4 @@
-// The point file's file system calls on Linux and other POSIX systems.
+// The point file's file system calls on Linux, macOS and other POSIX systems.
 #include "editor/file_system.h"
 
 #include <fcntl.h>
@@ -95,6 +95,19 @@ bool writeAll(int fd, const std::string& text)
     return true;
 }
 
+// Pushes what was written to `fd` to the disk. On macOS fsync only hands it
+// to the drive, which may hold it in its cache; F_FULLFSYNC has the drive
+// write it. File systems that cannot (some network ones) refuse it: then fsync.
+int syncToDisk(int fd)
+{
+#ifdef F_FULLFSYNC
+    if (fcntl(fd, F_FULLFSYNC) == 0) {
+        return 0;
+    }
+#endif
+    return fsync(fd);
+}
+
 // Makes the rename itself last through a crash; a save that got this far
 // has succeeded either way.
 void syncDirectoryOf(const std::string& target)
@@ -102,7 +115,7 @@ void syncDirectoryOf(const std::string& target)
     const std::string directory = directoryOf(target);
     const int fd = open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
-        fsync(fd);
+        syncToDisk(fd);
         close(fd);
     }
 }
@@ -158,7 +171,7 @@ SaveStatus replaceFile(const char* path, const std::string& text, std::string& f
     if (replacing && !keepOwnerAndMode(fd, old)) {
         failure = describe(std::string("cannot keep the permissions of ") + path, errno);
     }
-    if (failure.empty() && (!writeAll(fd, text) || fsync(fd) != 0)) {
+    if (failure.empty() && (!writeAll(fd, text) || syncToDisk(fd) != 0)) {
         failure = describe("write failed", errno);
     }
     if (close(fd) != 0 && failure.empty()) {

@@ -2,7 +2,7 @@
 // the primitive radio group and the layer checkboxes, bound to `editor`.
 #pragma once
 
-#include <GL/glut.h>
+#include "app/gl.h"
 #include <GL/glui.h>
 
 // Controls the keyboard shortcuts keep in step. GLUI owns them all.

@@ -1,6 +1,6 @@
 #include "input/keyboard.h"
 
-#include <GL/glut.h>
+#include "app/gl.h"
 #include <GL/glui.h>
 
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #include "render/scene.h"
 
-#include <GL/glut.h>
+#include "app/gl.h"
 
 #include <cstdio>
 

@@ -3,7 +3,7 @@
 // hold, found by kind.
 #pragma once
 
-#include <GL/glut.h>
+#include "app/gl.h"
 #include <GL/glui.h>
 
 #include <vector>

@@ -13,7 +13,7 @@
 //   main key <code> / main special <code> / main display
 //
 // Q in the drawing window ends the program with status 0, as in the editor.
-#include <GL/glut.h>
+#include "app/gl.h"
 #include <GL/glui.h>
 
 #include <cstdio>

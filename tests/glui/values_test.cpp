@@ -6,6 +6,7 @@
 #include <climits>
 #include <cmath>
 #include <cstddef>
+#include <locale>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -248,6 +249,32 @@ TEST_F(ValuesTest, DecimalFieldTakesOnePointAndCommitsTheNumber)
     key('\r'); // no digits: 0
     EXPECT_EQ(level, 0.0f);
     EXPECT_EQ(idCalls.size(), 4u);
+}
+
+// A program's locale with a decimal comma (and digit groups) changes neither
+// what a decimal field shows nor how what is typed there reads.
+struct DecimalComma : std::numpunct<char> {
+    char do_decimal_point() const override { return ','; }
+    char do_thousands_sep() const override { return '.'; }
+    std::string do_grouping() const override { return "\3"; }
+};
+
+TEST_F(ValuesTest, DecimalFieldIgnoresTheProgramsLocale)
+{
+    std::locale before = std::locale::global(std::locale(std::locale::classic(), new DecimalComma));
+    float level = 0.0f;
+    GLUI_Spinner* s = gui->add_spinner("Level", GLUI_SPINNER_FLOAT, &level, 2, recordId);
+    s->set_float_val(1234.5f);
+    std::string shown = s->edittext->get_text();
+    click(s->x_abs + 100, s->y_abs + 10); // the field
+    special(GLUT_KEY_END);
+    for (int i = 0; i < 6; ++i) key(8);
+    type("-3.25");
+    key('\r');
+    std::locale::global(before);
+    EXPECT_EQ(shown, "1234.5");
+    EXPECT_EQ(level, -3.25f);
+    EXPECT_STREQ(s->edittext->get_text(), "-3.25");
 }
 
 TEST_F(ValuesTest, IntegerSpinnerGivenDecimalLimitsKeepsToWholeNumbersInside)

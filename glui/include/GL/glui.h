@@ -9,7 +9,14 @@
 #ifndef GLUI_COMPAT_GLUI_H
 #define GLUI_COMPAT_GLUI_H
 
+/* GLUT, and with it GL and GLU: Apple's GLUT framework has them under GLUT/
+   and OpenGL/, freeglut (everywhere else, and on macOS where a program took
+   freeglut's header first or is built with FREEGLUT) under GL/. */
+#if defined(__APPLE__) && !defined(FREEGLUT)
+#include <GLUT/glut.h>
+#else
 #include <GL/glut.h>
+#endif
 
 #include <cstddef>
 #include <cstdlib>
