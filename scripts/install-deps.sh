@@ -20,8 +20,8 @@ case "$what" in
   editor) ;;
   xvfb) packages+=(xvfb) ;;
   test)
-    packages+=(libgtest-dev clang libclang-rt-14-dev xvfb x11-utils imagemagick libx11-dev libxtst-dev
-               libxdamage-dev openbox i3-wm) ;;
+    packages+=(libgtest-dev clang libclang-rt-14-dev xvfb x11-utils libx11-dev libxtst-dev
+               libxdamage-dev libxdo-dev libpng-dev openbox i3-wm) ;;
   screenshots) packages+=(xvfb xdotool imagemagick) ;;
   windows)
     packages=(cmake make g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 wine dpkg-dev

@@ -40,7 +40,9 @@ echo "== Tests under the sanitizers: build-sanitize/"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
 export LSAN_OPTIONS="suppressions=$root/tests/sanitizer/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-(cd "$root/build-sanitize" && ctest --output-on-failure -j "$jobs") || status=1
+# The programs run several times slower: every wait of the test harness
+# lasts up to three times as long.
+(cd "$root/build-sanitize" && E2E_TIMEOUT_SCALE=3 ctest --output-on-failure -j "$jobs") || status=1
 
 echo "== Windows build, its unit tests and the end-to-end tests under Wine: build-windows/"
 windows_start=$SECONDS
@@ -51,7 +53,7 @@ if [ -x "$root/build-windows/point-editor.exe" ]; then
   # Wine programs of one prefix share one Windows desktop: two editors at once
   # would take the keyboard from each other.
   e2e_start=$SECONDS
-  (cd "$root/build" && ctest --output-on-failure -j 1 -L e2e-wine) || status=1
+  (cd "$root/build" && E2E_TIMEOUT_SCALE=2 ctest --output-on-failure -j 1 -L e2e-wine) || status=1
   echo "== End-to-end tests under Wine took $((SECONDS - e2e_start)) s"
 fi
 echo "== Windows stage took $((SECONDS - windows_start)) s"

@@ -50,7 +50,7 @@ TEST(Image, CountsCropsAndComparesPixels)
     EXPECT_TRUE(compareImages(img.crop(0, 0, 2, 2), img).sizesDiffer);
 }
 
-// What is saved reads back the same, through ImageMagick.
+// What is saved reads back the same.
 TEST(Image, SavedPngReadsBackAsItWas)
 {
     Image img(70, 40);
