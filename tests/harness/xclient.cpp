@@ -192,9 +192,14 @@ std::optional<Window> XClient::findWindow(const std::string& wanted, std::option
     // The whole tree: a reparenting window manager nests the program's
     // windows in its frames.
     search.max_depth = -1;
+    // libxdo frees what a failed XQueryTree never returned, so no window may
+    // go while it walks the tree: the server is held for the search.
     Window* found = nullptr;
     unsigned int n = 0;
+    XGrabServer(dpy_);
     xdo_search_windows(xdo_, &search, &found, &n);
+    XUngrabServer(dpy_);
+    sync();
     const bool byPid = pid && desktop_.windowsCarryPid;
     std::optional<Window> result;
     for (unsigned int i = 0; i < n && !(result && isViewable(*result)); ++i)
