@@ -6,7 +6,7 @@
 #                     the same tests again, plus a bounded run of the point-file fuzzer
 #   build-windows/    MinGW-w64 cross-build for Windows (scripts/build-windows.sh):
 #                     the unit tests under Wine, then the end-to-end tests of
-#                     build/ (label e2e-wine) against its point-editor.exe under
+#                     build/ (label wine) against its point-editor.exe under
 #                     Wine, one at a time
 # Fails when any test fails; the output ends with the Windows stage's ctest
 # summaries and how long that stage took.
@@ -30,7 +30,7 @@ cmake --build "$root/build-sanitize" -j "$jobs"
 status=0
 echo "== Tests: build/"
 # Without the tests against the Windows build: that comes in its own stage.
-(cd "$root/build" && ctest --output-on-failure -j "$jobs" -LE e2e-wine) || status=1
+(cd "$root/build" && ctest --output-on-failure -j "$jobs" -LE wine) || status=1
 
 echo "== Tests under the sanitizers: build-sanitize/"
 # Leaks are checked: the end-to-end tests end the editor and the GLUI probe
@@ -53,7 +53,7 @@ if [ -x "$root/build-windows/point-editor.exe" ]; then
   # Wine programs of one prefix share one Windows desktop: two editors at once
   # would take the keyboard from each other.
   e2e_start=$SECONDS
-  (cd "$root/build" && E2E_TIMEOUT_SCALE=2 ctest --output-on-failure -j 1 -L e2e-wine) || status=1
+  (cd "$root/build" && E2E_TIMEOUT_SCALE=2 ctest --output-on-failure -j 1 -L wine) || status=1
   echo "== End-to-end tests under Wine took $((SECONDS - e2e_start)) s"
 fi
 echo "== Windows stage took $((SECONDS - windows_start)) s"

@@ -3,8 +3,8 @@
 // Space between the buttons, and the colour schema button. What a control
 // shows is read from the Controls window's pixels; what it does, from the
 // drawing window's pixels and points.txt. The layer checkboxes are tested
-// with their keys (test_keyboard.cpp), the New, Load and Save buttons with
-// the point file (test_point_file.cpp); how a press released elsewhere, a
+// with their keys (keyboard_test.cpp), the New, Load and Save buttons with
+// the point file (point_file_test.cpp); how a press released elsewhere, a
 // held arrow or a typed value are handled, by the panel library's tests.
 #include <X11/keysym.h>
 
