@@ -243,4 +243,31 @@ TEST_F(Drawing, NumberAboveTheTopOfTheViewIsNotDrawn)
     EXPECT_GT(img.count(POINTS_COLOURS[0], p2.x, 0, 16, p2.y), 0) << "point 2's number is not visible";
 }
 
+// Every number of a full set is drawn, the two-digit ones too, and a click
+// for a twenty-first point is refused with one line and draws nothing.
+TEST_F(Drawing, TwentyPointsShowTheirNumbersAndRefuseAnother)
+{
+    std::vector<PointSpec> points;
+    std::vector<Spot> spots;
+    for (int i = 0; i < 20; ++i) {
+        const int x = -240 + 120 * (i % 5), y = 150 - 100 * (i / 5);
+        points.push_back({double(x), double(y), 10});
+        spots.push_back({x, y, Layer::Points, "a point"});
+        textMask(std::to_string(i + 1));
+    }
+    Image img = show(points, '1', 0, spots);
+    expectSpots(img, spots, 0);
+    expectNumbers(img, points, 0);
+
+    editor_->markAllConsumed();
+    const Pixel refused = scenePixel(-180, -200);
+    ASSERT_TRUE(clickInDrawing(refused, "Number of points limit reached!"));
+    EXPECT_TRUE(editor_->unconsumedLines().empty()) << "more than one line: " << editor_->transcript();
+    // Once 7 has switched the colours, the click has been handled.
+    pressKey('7');
+    Image after = waitForDrawing([](const Image& i) { return i.count(POINTS_COLOURS[0]) == 0; });
+    EXPECT_EQ(after.count(POINTS_COLOURS[1], refused.x - 10, refused.y - 25, 21, 36), 0)
+        << "the refused point is drawn";
+}
+
 }  // namespace
