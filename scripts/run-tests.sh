@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test, in three stages:
 #   build/            g++, warnings as errors: unit tests and end-to-end tests
-#                     that drive the real editor on its own Xvfb server
+#                     that drive the real editor on its own Xvfb server; the
+#                     benchmark is built, so that it cannot break unseen
 #   build-sanitize/   clang with AddressSanitizer and UndefinedBehaviorSanitizer:
 #                     the same tests again, plus a bounded run of the point-file fuzzer
 #   build-windows/    MinGW-w64 cross-build for Windows (scripts/build-windows.sh):
@@ -17,8 +18,8 @@ fuzz_seconds=${FUZZ_SECONDS:-60}
 
 "$root/scripts/install-deps.sh" test
 
-echo "== Build: build/ (g++, -Werror)"
-cmake -S "$root" -B "$root/build" -DPOINT_EDITOR_WERROR=ON -DBUILD_TESTING=ON >/dev/null
+echo "== Build: build/ (g++, -Werror, with the benchmark, which is built but not run)"
+cmake -S "$root" -B "$root/build" -DPOINT_EDITOR_WERROR=ON -DBUILD_TESTING=ON -DPOINT_EDITOR_BENCH=ON >/dev/null
 cmake --build "$root/build" -j "$jobs"
 
 echo "== Build: build-sanitize/ (clang, AddressSanitizer + UndefinedBehaviorSanitizer, fuzzer)"
