@@ -1,13 +1,11 @@
 // The editor under i3, a tiling window manager: both windows come up side by
-// side at sizes the manager chooses, not their own. The drawing stretches
-// over the tiled size and the panel keeps its controls at its top-left; the
-// editor must be as usable as at its own sizes. (A control of a Controls
-// window larger than the panel acts where it is drawn:
-// ResizedPanel.ControlsStayDrawnWhereTheyRespond.)
-#include <string>
-#include <vector>
+// side at sizes the manager chooses, not their own, and must be drawn all
+// over at those sizes. That clicks and drags land under the pointer in a
+// drawing window of another size, and that a control of a larger Controls
+// window acts where it is drawn, are the resize tests'.
+#include <utility>
 
-#include "any_size_drawing.h"
+#include "panel_helpers.h"
 
 using namespace e2e;
 using namespace e2e::panel;
@@ -16,13 +14,13 @@ namespace {
 
 constexpr int PANEL_WIDTH = 176, PANEL_HEIGHT = 401;  // the panel's own size
 
-class Tiled : public AnySizeDrawing {
+class Tiled : public PanelFixture {
 protected:
     Desktop chooseDesktop() const override { return Desktop::i3(); }
 
     void SetUp() override
     {
-        AnySizeDrawing::SetUp();
+        PanelFixture::SetUp();
         if (HasFatalFailure())
             return;
         Geometry d = x_->geometry(drawing_), p = x_->geometry(panel_);
@@ -55,12 +53,6 @@ TEST_F(Tiled, BothWindowsAreDrawnAllOverAtTheManagersSizes)
     // not turn into a loop of resizes and redraws.
     RedrawCounter panelRedraws(server_->display(), panel_);
     EXPECT_TRUE(panelRedraws.waitForQuiet(300ms, 10s)) << "the Controls window keeps redrawing";
-}
-
-TEST_F(Tiled, PickedPointFollowsThePointer)
-{
-    const Geometry s = x_->geometry(drawing_);
-    pickAndDrag({{150, 200}, {400, 600}}, 1, {s.width - 200, s.height - 200}, {{300, 300}, {500, 150}, {250, 800}});
 }
 
 }  // namespace
