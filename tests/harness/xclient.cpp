@@ -227,6 +227,9 @@ Window XClient::waitForWindow(const std::string& wanted, pid_t pid, Millis timeo
     return waitForWindowOf(wanted, pid, timeout);
 }
 
+// Waits are the harness's own, around libxdo's questions: libxdo's waits for
+// a window's map state or focus poll for a fixed 15 s and return success
+// either way.
 Window XClient::waitForWindowOf(const std::string& wanted, std::optional<pid_t> pid, Millis timeout) const
 {
     std::optional<Window> found;
