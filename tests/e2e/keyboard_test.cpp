@@ -150,7 +150,7 @@ TEST_F(Keys, LowerCaseLettersAndZeroEightNineDoNothing)
 {
     std::remove(workFile("points.txt").c_str());
     // The panel as first drawn (on a busy machine it may not be yet when the drawing is).
-    const Image panelBefore = waitForPanel([](const Image& i) { return spinnerValue(i) == 10 && checkboxTicked(i, 2); });
+    const Image panelBefore = waitForPanel([&](const Image& i) { return spinnerShows(i, 10) && checkboxTicked(i, 2); });
     noteImage(panelBefore, "controls-before-the-keys");
     // Every lower-case letter (q and s included), the unused digits and a few
     // other keys: none may save, clear, load, quit or change anything.

@@ -19,8 +19,8 @@ using PanelStart = PanelFixture;
 
 TEST_F(PanelStart, ShowsSizeTenPolygonAndEveryLayerTicked)
 {
-    Image img = waitForPanel([](const Image& i) { return spinnerValue(i) == 10; });
-    EXPECT_EQ(spinnerValue(img), 10) << "the spinner's field does not show 10";
+    ASSERT_TRUE(waitForSpinner(10));
+    Image img = capturePanel();
     EXPECT_EQ(selectedRadio(img), 0) << "\"Polygon(1)\" is not the one selected radio button";
     EXPECT_EQ(radioDotPixels(img, 1), 0) << "\"Triangle Fan(2)\" looks selected";
     EXPECT_EQ(radioDotPixels(img, 2), 0) << "\"Triangle Strip(3)\" looks selected";
@@ -72,23 +72,23 @@ using PanelSpinner = PanelFixture;
 
 TEST_F(PanelSpinner, ArrowClicksStepWithinEightToTwelveAndSizeOnlyNewPoints)
 {
-    ASSERT_EQ(waitForSpinner(10), 10);
+    ASSERT_TRUE(waitForSpinner(10));
     ASSERT_TRUE(addPointAt(1, -200, 0));
     clickControl(UP_ARROW);
-    EXPECT_EQ(waitForSpinner(11), 11);
+    EXPECT_TRUE(waitForSpinner(11));
     ASSERT_TRUE(addPointAt(2, -100, 0));
     for (int i = 0; i < 3; ++i)
         clickControl(UP_ARROW);
     // Three more clicks from 11 stop at 12 (the point below is added after
     // all three have been handled).
-    EXPECT_EQ(waitForSpinner(12), 12);
+    EXPECT_TRUE(waitForSpinner(12));
     ASSERT_TRUE(addPointAt(3, 0, 0));
     for (int i = 0; i < 6; ++i)
         clickControl(DOWN_ARROW);
-    EXPECT_EQ(waitForSpinner(8), 8);
+    EXPECT_TRUE(waitForSpinner(8));
     ASSERT_TRUE(addPointAt(4, 100, 0));
     clickControl(UP_ARROW);
-    EXPECT_EQ(waitForSpinner(9), 9);
+    EXPECT_TRUE(waitForSpinner(9));
     ASSERT_TRUE(addPointAt(5, 200, 0));
 
     std::string text = saveWithButton();
@@ -102,7 +102,7 @@ using PanelSpinnerTyping = PanelFixture;
 // drawing window.
 TEST_F(PanelSpinnerTyping, TypedValueIsCommittedByAClickOnThePanelNotInTheDrawing)
 {
-    ASSERT_EQ(waitForSpinner(10), 10);
+    ASSERT_TRUE(waitForSpinner(10));
     // A click into the field, then a drag across it selects its text (with
     // the pointer kept over the panel, and the panel focused where a window
     // manager decides the focus).
@@ -116,7 +116,7 @@ TEST_F(PanelSpinnerTyping, TypedValueIsCommittedByAClickOnThePanelNotInTheDrawin
     x_->typeText("12");
     ASSERT_TRUE(addPointAt(1, -100, 0));
     clickPanel(BACKGROUND_X, BACKGROUND_Y);
-    EXPECT_EQ(waitForSpinner(12), 12);
+    EXPECT_TRUE(waitForSpinner(12));
     ASSERT_TRUE(addPointAt(2, 100, 0));
     std::string text = saveWithButton();
     EXPECT_EQ(sizesIn(text), (std::vector<double>{10, 12})) << text;

@@ -165,8 +165,8 @@ using ResizedPanel = RectangleFixture;
 TEST_F(ResizedPanel, ControlsStayDrawnWhereTheyRespond)
 {
     // The panel as it looks at its own size.
-    Image own = waitForPanel([](const Image& i) { return spinnerValue(i) == 10 && checkboxTicked(i, 1); });
-    ASSERT_EQ(spinnerValue(own), 10);
+    Image own = waitForPanel([&](const Image& i) { return spinnerShows(i, 10) && checkboxTicked(i, 1); });
+    ASSERT_TRUE(spinnerShows(own, 10));
     const Rgb background = own.at(BACKGROUND_X, BACKGROUND_Y);
 
     // Whatever size the window ends with (the panel asks for its own size

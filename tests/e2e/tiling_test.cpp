@@ -41,8 +41,8 @@ TEST_F(Tiled, BothWindowsAreDrawnAllOverAtTheManagersSizes)
         << "the drawing window is not white all over at " << x_->geometry(drawing_);
     // The controls at the top-left as at the panel's own size, its
     // background everywhere else: nothing left black.
-    auto drawnAllOver = [](const Image& i) {
-        return spinnerValue(i) == 10 && selectedRadio(i) == 0 && checkboxTicked(i, 2) &&
+    auto drawnAllOver = [&](const Image& i) {
+        return spinnerShows(i, 10) && selectedRadio(i) == 0 && checkboxTicked(i, 2) &&
                onlyBackgroundBeyond(i, PANEL_WIDTH, PANEL_HEIGHT, backgroundOf(i));
     };
     Image panel = waitForPanel(drawnAllOver);
