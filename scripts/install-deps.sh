@@ -22,7 +22,7 @@ case "$what" in
   xvfb) packages+=(xvfb) ;;
   test)
     packages+=(libgtest-dev googletest clang libclang-rt-14-dev libc++-dev libc++abi-dev xvfb x11-utils
-               imagemagick libx11-dev libxtst-dev libxdamage-dev openbox i3-wm) ;;
+               libx11-dev libxtst-dev libxdamage-dev libxdo-dev libpng-dev openbox i3-wm) ;;
   screenshots) packages+=(xvfb xdotool imagemagick) ;;
   windows)
     packages=(cmake make g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 wine dpkg-dev

@@ -4,7 +4,8 @@
 #                     that drive the real editor on its own Xvfb server; among
 #                     the unit tests a compile of every source as macOS sees it,
 #                     and a build of the editor against a GLUI installed as a
-#                     CMake package (build/glui-package/)
+#                     CMake package (build/glui-package/); the benchmark is
+#                     built (not run), so that it cannot break unseen
 #   build-libcxx/     clang with libc++ instead of libstdc++, warnings as
 #                     errors: the editor and the unit tests (GoogleTest built
 #                     from its sources for libc++), run there
@@ -12,7 +13,7 @@
 #                     the same tests again, plus a bounded run of the point-file fuzzer
 #   build-windows/    MinGW-w64 cross-build for Windows (scripts/build-windows.sh):
 #                     the unit tests under Wine, then the end-to-end tests of
-#                     build/ (label e2e-wine) against its point-editor.exe under
+#                     build/ (label wine) against its point-editor.exe under
 #                     Wine, one at a time
 # Fails when any test fails; the output ends with the Windows stage's ctest
 # summaries and how long that stage took.
@@ -23,8 +24,8 @@ fuzz_seconds=${FUZZ_SECONDS:-60}
 
 "$root/scripts/install-deps.sh" test
 
-echo "== Build: build/ (g++, -Werror)"
-cmake -S "$root" -B "$root/build" -DPOINT_EDITOR_WERROR=ON -DBUILD_TESTING=ON >/dev/null
+echo "== Build: build/ (g++, -Werror, with the benchmark, which is built but not run)"
+cmake -S "$root" -B "$root/build" -DPOINT_EDITOR_WERROR=ON -DBUILD_TESTING=ON -DPOINT_EDITOR_BENCH=ON >/dev/null
 cmake --build "$root/build" -j "$jobs"
 
 echo "== Build: build-sanitize/ (clang, AddressSanitizer + UndefinedBehaviorSanitizer, fuzzer)"
@@ -48,7 +49,7 @@ echo "== libc++ stage took $libcxx_build_seconds s to build, $((SECONDS - libcxx
 
 echo "== Tests: build/"
 # Without the tests against the Windows build: that comes in its own stage.
-(cd "$root/build" && ctest --output-on-failure -j "$jobs" -LE e2e-wine) || status=1
+(cd "$root/build" && ctest --output-on-failure -j "$jobs" -LE wine) || status=1
 
 echo "== Tests under the sanitizers: build-sanitize/"
 # Leaks are checked: the end-to-end tests end the editor and the GLUI probe
@@ -58,7 +59,9 @@ echo "== Tests under the sanitizers: build-sanitize/"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
 export LSAN_OPTIONS="suppressions=$root/tests/sanitizer/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-(cd "$root/build-sanitize" && ctest --output-on-failure -j "$jobs") || status=1
+# The programs run several times slower: every wait of the test harness
+# lasts up to three times as long.
+(cd "$root/build-sanitize" && E2E_TIMEOUT_SCALE=3 ctest --output-on-failure -j "$jobs") || status=1
 
 echo "== Windows build, its unit tests and the end-to-end tests under Wine: build-windows/"
 windows_start=$SECONDS
@@ -69,7 +72,7 @@ if [ -x "$root/build-windows/point-editor.exe" ]; then
   # Wine programs of one prefix share one Windows desktop: two editors at once
   # would take the keyboard from each other.
   e2e_start=$SECONDS
-  (cd "$root/build" && ctest --output-on-failure -j 1 -L e2e-wine) || status=1
+  (cd "$root/build" && E2E_TIMEOUT_SCALE=2 ctest --output-on-failure -j 1 -L wine) || status=1
   echo "== End-to-end tests under Wine took $((SECONDS - e2e_start)) s"
 fi
 echo "== Windows stage took $((SECONDS - windows_start)) s"

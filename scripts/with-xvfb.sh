@@ -35,10 +35,17 @@ trap 'exit 143' TERM
 # Xvfb picks a free display itself and writes its number to the -displayfd
 # descriptor once it accepts clients. It can pick the number of a server that
 # is just ending (another program's) and give up with "server already
-# running": a second try picks another.
+# running": a second try picks another. It keeps its state when its last
+# client leaves (-noreset), and ends when this script does, even when the
+# script is killed (setpriv --pdeathsig, where util-linux has it).
+pdeathsig=()
+if command -v setpriv >/dev/null; then
+  pdeathsig=(setpriv --pdeathsig TERM)
+fi
 start_server() {
   : >"$tmp/display"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$tmp/display" >"$tmp/xvfb.log" 2>&1 &
+  "${pdeathsig[@]}" Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$tmp/display" \
+    >"$tmp/xvfb.log" 2>&1 &
   xvfb_pid=$!
   for _ in $(seq 300); do
     [ -s "$tmp/display" ] && [ "$(tail -c 1 "$tmp/display")" = "" ] && return 0

@@ -42,22 +42,6 @@ constexpr int BACKGROUND_X = 165, BACKGROUND_Y = 215;
 constexpr Rgb BLACK{0, 0, 0};
 constexpr Rgb SELECTION_BLUE{0, 0, 153};
 
-// GLUT's HELVETICA_12 digits as freeglut draws them: 9 rows from the top of
-// a digit down to the baseline row, 7 columns from the raster position (each
-// digit advances 7 pixels).
-constexpr const char* DIGITS[10][9] = {
-    {"..###..", ".#...#.", ".#...#.", ".#...#.", ".#...#.", ".#...#.", ".#...#.", ".#...#.", "..###.."},
-    {"...#...", ".###...", "...#...", "...#...", "...#...", "...#...", "...#...", "...#...", "...#..."},
-    {"..###..", ".#...#.", ".....#.", "....#..", "...#...", "..#....", ".#.....", ".#.....", ".#####."},
-    {"..###..", ".#...#.", ".....#.", "...##..", ".....#.", ".....#.", ".#...#.", ".#...#.", "..###.."},
-    {"....#..", "...##..", "..#.#..", "..#.#..", ".#..#..", "#...#..", "######.", "....#..", "....#.."},
-    {".#####.", ".#.....", ".#.....", ".####..", ".....#.", ".....#.", ".#...#.", ".#...#.", "..###.."},
-    {"..###..", ".#...#.", ".#.....", ".#.##..", ".##..#.", ".#...#.", ".#...#.", ".#...#.", "..###.."},
-    {".#####.", ".....#.", "....#..", "....#..", "...#...", "...#...", "...#...", "..#....", "..#...."},
-    {"..###..", ".#...#.", ".#...#.", "..###..", ".#...#.", ".#...#.", ".#...#.", ".#...#.", "..###.."},
-    {"..###..", ".#...#.", ".#...#.", ".#...#.", "..####.", ".....#.", ".....#.", ".#...#.", "..###.."},
-};
-
 using PixelSet = std::set<std::pair<int, int>>;  // (x, y)
 
 // `pixels` moved so that their bounding box starts at (0, 0).
@@ -72,19 +56,6 @@ inline PixelSet movedToOrigin(const PixelSet& pixels)
     for (auto [x, y] : pixels)
         moved.insert({x - minX, y - minY});
     return moved;
-}
-
-// The pixels of a non-negative number's text, moved to the origin.
-inline PixelSet numberMask(int value)
-{
-    const std::string text = std::to_string(value);
-    PixelSet raw;
-    for (std::size_t i = 0; i < text.size(); ++i)
-        for (int row = 0; row < 9; ++row)
-            for (int col = 0; col < 7; ++col)
-                if (DIGITS[text[i] - '0'][row][col] == '#')
-                    raw.insert({static_cast<int>(i) * 7 + col, row});
-    return movedToOrigin(raw);
 }
 
 // The text pixels inside the spinner's field: black ones, and white ones
@@ -112,20 +83,6 @@ inline PixelSet fieldInk(const Image& panel)
         }
     }
     return ink;
-}
-
-// The number 0 to 99 that the spinner's field shows, or -1 when its text is
-// none of them (or the field also shows something else, such as a caret).
-inline int spinnerValue(const Image& panel)
-{
-    PixelSet ink = fieldInk(panel);
-    if (ink.empty())
-        return -1;
-    const PixelSet shape = movedToOrigin(ink);
-    for (int v = 0; v <= 99; ++v)
-        if (numberMask(v) == shape)
-            return v;
-    return -1;
 }
 
 // Whether a Controls window larger than the panel's own size shows only the
@@ -199,11 +156,25 @@ protected:
     void clickPanel(int x, int y) { x_->click(panel_, x, y); }
     void clickControl(const Rect& r) { clickPanel(r.cx(), r.cy()); }
 
-    // Waits until the spinner shows `value`; returns what it showed last.
-    int waitForSpinner(int value, Millis timeout = 5s)
+    // Whether the spinner's field shows `value` and nothing else (no caret):
+    // its text, read against GLUT's HELVETICA_12 glyphs drawn by the
+    // harness's reference program.
+    bool spinnerShows(const Image& panel, int value)
     {
-        Image img = waitForPanel([&](const Image& i) { return spinnerValue(i) == value; }, timeout);
-        return spinnerValue(img);
+        PixelSet glyphs;
+        for (Pixel p : textMask(std::to_string(value), 12).on)
+            glyphs.insert({p.x, p.y});
+        const PixelSet ink = fieldInk(panel);
+        return !ink.empty() && movedToOrigin(ink) == movedToOrigin(glyphs);
+    }
+
+    // Waits until the spinner shows `value`.
+    ::testing::AssertionResult waitForSpinner(int value, Millis timeout = 5s)
+    {
+        textMask(std::to_string(value), 12);  // rendered before the wait starts
+        if (spinnerShows(waitForPanel([&](const Image& i) { return spinnerShows(i, value); }, timeout), value))
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "the spinner does not show " << value;
     }
 
     // Presses "Save Point Set(S)"; returns the text it saved ("" and a

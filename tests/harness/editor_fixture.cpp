@@ -25,11 +25,11 @@ bool TextMask::has(int dx, int dy) const
     return false;
 }
 
-TextMask renderTextMask(const XServer& server, XClient& x, const std::string& text)
+TextMask renderTextMask(const XServer& server, XClient& x, const std::string& text, int size)
 {
     // The reference program puts the raster position at window pixel (10, 30).
-    const std::string title = "e2e glyphs " + text;
-    Process glyphs(E2E_GLYPHS_PATH, {title, text}, server.display());
+    const std::string title = "e2e glyphs " + std::to_string(size) + " " + text;
+    Process glyphs(E2E_GLYPHS_PATH, {title, text, std::to_string(size)}, server.display());
     Window w = x.waitForWindow(title, 20s);
     bool drawn = false;
     Image img = x.waitForImage(
@@ -199,13 +199,18 @@ Image EditorTest::waitForDrawingChange(const Image& before, Millis timeout)
     return waitForDrawing([&](const Image& img) { return !sameImage(img, before); }, timeout);
 }
 
-const TextMask& EditorTest::textMask(const std::string& text)
+const TextMask& EditorTest::textMask(const std::string& text, int size)
 {
-    for (auto& entry : masks_)
-        if (entry.first == text)
-            return entry.second;
-    masks_.emplace_back(text, renderTextMask(*server_, *x_, text));
-    return masks_.back().second;
+    const std::string key = std::to_string(size) + " " + text;
+    auto found = masks_.find(key);
+    if (found == masks_.end()) {
+        if (!glyphServer_) {
+            glyphServer_ = std::make_unique<XServer>();
+            glyphClient_ = std::make_unique<XClient>(*glyphServer_);
+        }
+        found = masks_.emplace(key, renderTextMask(*glyphServer_, *glyphClient_, text, size)).first;
+    }
+    return found->second;
 }
 
 ::testing::AssertionResult EditorTest::textAt(const Image& img, int x, int y, const std::string& text, Rgb colour)

@@ -43,6 +43,7 @@
 // True, Bool...) that break GoogleTest, so include X headers after this one
 // (and after harness_gtest.h).
 struct _XDisplay;
+struct xdo;  // libxdo's context
 
 namespace e2e {
 
@@ -53,10 +54,18 @@ using namespace std::chrono_literals;
 
 // ---------------------------------------------------------------- waiting
 
-// Checks `cond` until it holds or `timeout` has passed, and says whether it
-// held; `cond` is checked once more at the end. Between checks it sleeps
-// `step`, or calls `pause` with the time left (which it may spend waiting for
-// something to arrive). Every wait of the harness and its tests is one of these.
+// Every timeout of the harness, the defaults below included, is multiplied
+// by one factor: E2E_TIMEOUT_SCALE, 1 when unset, which a slower build (the
+// sanitizer one) or platform (Wine) raises. Intervals that are measured (a
+// quiet time, frames over a time) are not timeouts and are not scaled.
+double timeoutScale();
+Millis scaled(Millis timeout);
+
+// Checks `cond` until it holds or `timeout` (scaled) has passed, and says
+// whether it held; `cond` is checked once more at the end. Between checks it
+// sleeps `step`, or calls `pause` with the time left (which it may spend
+// waiting for something to arrive). Every wait of the harness and its tests
+// is one of these, or a wait for output (Process) that scales alike.
 bool waitUntil(const std::function<bool()>& cond, Millis timeout = 5s, Millis step = 10ms);
 bool waitUntil(const std::function<bool()>& cond, Millis timeout, const std::function<void(Millis left)>& pause);
 
@@ -102,10 +111,9 @@ public:
     bool allNear(Rgb c, int tolerance = PIXEL_TOLERANCE) const { return count(c, tolerance) == width_ * height_; }
     // The part of the image in a rectangle (clipped to the image).
     Image crop(int x0, int y0, int w, int h) const;
-    // Throws on I/O failure.
+    // PNG files, of any colour type (read as 8-bit RGB). Both throw, naming
+    // the file and what failed.
     void savePng(const std::string& path) const;
-    // Reads an image file of any format ImageMagick's convert reads (a PNG,
-    // say). Throws, naming the file and what failed.
     static Image read(const std::string& path);
 
 private:
@@ -180,8 +188,8 @@ std::optional<std::string> waitForSave(const std::string& path, const FileStamp&
 
 class Process;
 
-// A private Xvfb (1280x1024x24, no TCP) that picks a free display number
-// itself, so parallel tests never collide, with the desktop's window manager
+// A private Xvfb (1280x1024x24, no TCP), started by scripts/with-xvfb.sh on a
+// free display number, so parallel tests never collide, with the desktop's window manager
 // (if any) started on it once it accepts clients; ready when the manager has
 // announced itself (_NET_SUPPORTING_WM_CHECK). Both are ended in the
 // destructor.
@@ -198,16 +206,13 @@ public:
     std::string windowManagerOutput() const;
 
 private:
-    // One start of Xvfb; "" once it accepts clients, else why not (and then
-    // nothing is left running).
-    std::string startXvfb(const std::string& xvfb, std::chrono::steady_clock::time_point deadline);
     void startWindowManager(Millis timeout);
     void stop();
 
     Desktop desktop_;
     pid_t pid_ = -1;
     std::string display_;
-    std::string logPath_;
+    std::unique_ptr<Process> xvfb_;  // scripts/with-xvfb.sh, which runs the server
     std::unique_ptr<TempDir> managerDir_;
     std::unique_ptr<Process> manager_;
 };
@@ -326,9 +331,10 @@ public:
     const Desktop& desktop() const { return desktop_; }
 
     // Windows, searched through the whole tree, so that client windows a
-    // window manager has put into frames are found. Titles are matched
-    // exactly against _NET_WM_NAME or WM_NAME. Given a process id, on a
-    // desktop whose windows carry _NET_WM_PID, a window must match both.
+    // window manager has put into frames are found. A title is matched
+    // whole against WM_NAME, letter case aside (libxdo's search). Given a
+    // process id, on a desktop whose windows carry _NET_WM_PID, a window
+    // must match both.
     std::optional<Window> findWindow(const std::string& title, std::optional<pid_t> pid = std::nullopt) const;
     // Found and viewable; throws when no such window appears within `timeout`.
     Window waitForWindow(const std::string& title, Millis timeout = 10s) const;
@@ -410,12 +416,13 @@ private:
     void sync() const;
     Window waitForWindowOf(const std::string& title, std::optional<pid_t> pid, Millis timeout) const;
     bool askUntilItSticks(Window w, const std::function<void()>& ask, const std::function<bool(const Geometry&)>& sticks);
-    void fakeKey(KeySym ks, bool down);
+    std::string keyName(KeySym ks) const;
     bool pointerIn(Window w) const;
     void activate(Window w);
     void waitForWindowManager();
 
     ::_XDisplay* dpy_ = nullptr;
+    ::xdo* xdo_ = nullptr;
     Desktop desktop_;
     Window managerProbe_ = 0;  // asks the window manager for frame extents
 };

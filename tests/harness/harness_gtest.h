@@ -60,16 +60,17 @@ inline const bool keepsFailedWorkDirs = (keepFailedWorkDirs(currentTestHasFailed
 // else the one built beside the tests.
 std::string editorPath();
 
-// The pixels that GLUT's HELVETICA_18 bitmap font sets for a text, as offsets
-// from the raster position (top-left pixel origin, y down: offset (0, -1) is
-// the pixel just above and right of the raster position). Rendered by a small
-// reference program of the harness on the given server, not by the editor.
+// The pixels that GLUT's HELVETICA_18 (or, `size` 12, HELVETICA_12) bitmap
+// font sets for a text, as offsets from the raster position (top-left pixel
+// origin, y down: offset (0, -1) is the pixel just above and right of the
+// raster position). Rendered by a small reference program of the harness on
+// the given server, not by the editor.
 struct TextMask {
     std::vector<Pixel> on;
     int minX = 0, minY = 0, maxX = -1, maxY = -1;  // bounding box of `on`
     bool has(int dx, int dy) const;
 };
-TextMask renderTextMask(const XServer& server, XClient& x, const std::string& text);
+TextMask renderTextMask(const XServer& server, XClient& x, const std::string& text, int size = 18);
 
 class EditorTest : public ::testing::Test {
 protected:
@@ -116,8 +117,11 @@ protected:
     // Waits until the drawing differs from `before`; returns the new capture.
     Image waitForDrawingChange(const Image& before, Millis timeout = 5s);
 
-    // HELVETICA_18 pixels of `text`, rendered once per text and test.
-    const TextMask& textMask(const std::string& text);
+    // HELVETICA_18 (or 12) pixels of `text`, rendered once per text and test,
+    // on a bare server of their own: a window manager would place the
+    // reference program's window as it pleases (i3 would tile it beside the
+    // editor's).
+    const TextMask& textMask(const std::string& text, int size = 18);
     // The text drawn in `colour` with its raster position at scene (x, y):
     // every pixel of the mask has the colour, no other pixel of the box
     // around it (one pixel wider on each side) has it. Pixels outside the
@@ -136,7 +140,9 @@ protected:
 
 private:
     std::vector<std::pair<std::string, Image>> noted_;
-    std::vector<std::pair<std::string, TextMask>> masks_;
+    std::map<std::string, TextMask> masks_;  // by size and text
+    std::unique_ptr<XServer> glyphServer_;
+    std::unique_ptr<XClient> glyphClient_;
 };
 
 }  // namespace e2e

@@ -1,11 +1,8 @@
-// RGB images: pixel access, counting, comparison, PNG output (written with
-// stored deflate blocks, so no compression library is needed) and input
-// (through ImageMagick, which hands over a PPM).
+// RGB images: pixel access, counting, comparison, and PNG files (libpng).
+#include <png.h>
+
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <memory>
 #include <ostream>
 #include <sstream>
 #include <stdexcept>
@@ -131,152 +128,31 @@ std::string saveScreenshot(const Image& img, const std::string& name, const std:
     return path;
 }
 
-namespace {
-
-// The next word of a PPM header, past white space and "#" comment lines.
-std::string ppmWord(std::istream& in)
+// PNG files through libpng's simplified API: 8-bit RGB rows, top row first.
+Image Image::read(const std::string& path)
 {
-    std::string word;
-    while (in >> word && word[0] == '#') {
-        std::string rest;
-        std::getline(in, rest);
-    }
-    return word;
-}
-
-// A binary PPM ("P6", maximum 255) from a stream; `what` names it in errors.
-Image parsePpm(std::istream& in, const std::string& what)
-{
-    std::string magic = ppmWord(in);
-    int width = std::atoi(ppmWord(in).c_str()), height = std::atoi(ppmWord(in).c_str());
-    int maxValue = std::atoi(ppmWord(in).c_str());
-    if (!in || magic != "P6" || width <= 0 || height <= 0 || maxValue != 255)
-        throw std::runtime_error(what + " is not an 8-bit binary PPM image");
-    in.get();  // the one white-space character before the pixels
-    Image img(width, height);
-    std::vector<char> row(static_cast<std::size_t>(width) * 3);
-    for (int y = 0; y < height; ++y) {
-        if (!in.read(row.data(), static_cast<std::streamsize>(row.size())))
-            throw std::runtime_error(what + " ends before its last pixel");
-        for (int x = 0; x < width; ++x) {
-            const auto* p = reinterpret_cast<const std::uint8_t*>(&row[static_cast<std::size_t>(x) * 3]);
-            img.set(x, y, {p[0], p[1], p[2]});
-        }
+    png_image png{};
+    png.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&png, path.c_str()))
+        throw std::runtime_error("cannot read " + path + " as a PNG image: " + png.message);
+    png.format = PNG_FORMAT_RGB;
+    Image img(static_cast<int>(png.width), static_cast<int>(png.height));
+    if (!png_image_finish_read(&png, nullptr, img.rgb_.data(), 0, nullptr)) {
+        png_image_free(&png);
+        throw std::runtime_error("cannot read " + path + " as a PNG image: " + png.message);
     }
     return img;
 }
 
-}  // namespace
-
-Image Image::read(const std::string& path)
-{
-    if (!std::ifstream(path))
-        throw std::runtime_error("cannot read " + path);
-    // ImageMagick writes it as a PPM; single quotes keep the path one word.
-    std::string quoted = "'";
-    for (char c : path)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    quoted += "'";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(("convert " + quoted + " -depth 8 ppm:- 2>/dev/null").c_str(), "r"),
-                                               pclose);
-    if (!pipe)
-        throw std::runtime_error("cannot run ImageMagick's convert for " + path);
-    std::string data;
-    char buf[65536];
-    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, pipe.get())) > 0;)
-        data.append(buf, n);
-    std::istringstream in(data);
-    try {
-        return parsePpm(in, "what ImageMagick's convert made of " + path);
-    } catch (const std::runtime_error& e) {
-        throw std::runtime_error(std::string(e.what()) + " (is ImageMagick installed? apt-get install imagemagick)");
-    }
-}
-
-namespace {
-
-std::uint32_t crc32(const std::uint8_t* data, std::size_t n, std::uint32_t crc = 0)
-{
-    static std::uint32_t table[256];
-    static bool ready = false;
-    if (!ready) {
-        for (std::uint32_t i = 0; i < 256; ++i) {
-            std::uint32_t c = i;
-            for (int k = 0; k < 8; ++k)
-                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            table[i] = c;
-        }
-        ready = true;
-    }
-    crc = ~crc;
-    for (std::size_t i = 0; i < n; ++i)
-        crc = table[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
-    return ~crc;
-}
-
-void putBE32(std::vector<std::uint8_t>& v, std::uint32_t x)
-{
-    v.push_back(std::uint8_t(x >> 24));
-    v.push_back(std::uint8_t(x >> 16));
-    v.push_back(std::uint8_t(x >> 8));
-    v.push_back(std::uint8_t(x));
-}
-
-void putChunk(std::vector<std::uint8_t>& png, const char* type, const std::vector<std::uint8_t>& body)
-{
-    putBE32(png, static_cast<std::uint32_t>(body.size()));
-    std::vector<std::uint8_t> typed(type, type + 4);
-    typed.insert(typed.end(), body.begin(), body.end());
-    png.insert(png.end(), typed.begin(), typed.end());
-    putBE32(png, crc32(typed.data(), typed.size()));
-}
-
-}  // namespace
-
 void Image::savePng(const std::string& path) const
 {
-    // Raw scanlines, each prefixed with filter type 0.
-    std::vector<std::uint8_t> raw;
-    raw.reserve(static_cast<std::size_t>(height_) * (width_ * 3 + 1));
-    for (int y = 0; y < height_; ++y) {
-        raw.push_back(0);
-        const auto* row = &rgb_[static_cast<std::size_t>(y) * width_ * 3];
-        raw.insert(raw.end(), row, row + width_ * 3);
-    }
-    // zlib stream of stored blocks.
-    std::vector<std::uint8_t> z{0x78, 0x01};
-    std::size_t pos = 0;
-    do {
-        std::size_t len = std::min<std::size_t>(65535, raw.size() - pos);
-        bool last = pos + len == raw.size();
-        z.push_back(last ? 1 : 0);
-        z.push_back(std::uint8_t(len));
-        z.push_back(std::uint8_t(len >> 8));
-        z.push_back(std::uint8_t(~len));
-        z.push_back(std::uint8_t(~len >> 8));
-        z.insert(z.end(), raw.begin() + pos, raw.begin() + pos + len);
-        pos += len;
-    } while (pos < raw.size());
-    std::uint32_t a = 1, b = 0;
-    for (std::uint8_t byte : raw) {
-        a = (a + byte) % 65521;
-        b = (b + a) % 65521;
-    }
-    putBE32(z, (b << 16) | a);
-
-    std::vector<std::uint8_t> png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    std::vector<std::uint8_t> ihdr;
-    putBE32(ihdr, static_cast<std::uint32_t>(width_));
-    putBE32(ihdr, static_cast<std::uint32_t>(height_));
-    ihdr.insert(ihdr.end(), {8, 2, 0, 0, 0});  // 8-bit RGB, no interlace
-    putChunk(png, "IHDR", ihdr);
-    putChunk(png, "IDAT", z);
-    putChunk(png, "IEND", {});
-
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
-    if (!out)
-        throw std::runtime_error("cannot write " + path);
+    png_image png{};
+    png.version = PNG_IMAGE_VERSION;
+    png.width = static_cast<png_uint_32>(width_);
+    png.height = static_cast<png_uint_32>(height_);
+    png.format = PNG_FORMAT_RGB;
+    if (!png_image_write_to_file(&png, path.c_str(), 0, rgb_.data(), 0, nullptr))
+        throw std::runtime_error("cannot write " + path + ": " + png.message);
 }
 
 }  // namespace e2e

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -33,6 +34,15 @@ bool (*checkHasFailed)() = nullptr;
 }  // namespace
 
 void keepFailedWorkDirs(bool (*hasFailed)()) { checkHasFailed = hasFailed; }
+
+}  // namespace e2e
+
+// In the sanitizer build, leaks are checked in the programs under test, not
+// in the test programs that drive them: libxdo keeps its keyboard map and
+// the window manager's list of supported hints it reads for an activation.
+extern "C" int __lsan_is_turned_off() { return 1; }
+
+namespace e2e {
 
 // ---------------------------------------------------------------- files
 
@@ -182,24 +192,26 @@ ExitStatus exitStatus(int waitStatus)
 
 XServer::XServer(const Desktop& desktop, Millis timeout) : desktop_(desktop)
 {
-    std::string xvfb = findOnPath("Xvfb");
-    if (xvfb.empty())
-        throw std::runtime_error("Xvfb was not found on PATH; the end-to-end tests need it "
-                                 "(Debian: apt-get install xvfb)");
-    // Xvfb chooses a free display number itself, but it can choose the one of
-    // a server that is just ending (another test's, with tests running side
-    // by side): that server's lock file is gone while its socket is not yet,
-    // and the new server gives up with "server already running". A second
-    // try then finds another number.
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    std::string failure;
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        failure = startXvfb(xvfb, deadline);
-        if (failure.empty())
-            break;
+    // scripts/with-xvfb.sh starts Xvfb on a display it picks itself (so that
+    // parallel tests never collide), tries again when that fails, announces
+    // the display once the server accepts clients and keeps the server for
+    // as long as its command runs: here one that waits for this process to
+    // end, so that neither outlives a test program that is killed.
+    const std::vector<std::string> command{"tail", "-f", "/dev/null", "--pid=" + std::to_string(getpid())};
+    xvfb_ = std::make_unique<Process>(E2E_WITH_XVFB, command, "", "/");
+    // "Virtual display :7 (Xvfb, process 1234)"
+    const std::string prefix = "Virtual display :";
+    std::optional<std::string> announced =
+        xvfb_->waitForLine([&](const std::string& l) { return l.rfind(prefix, 0) == 0; }, timeout);
+    int pid = 0;
+    char number[16] = "";
+    if (!announced || std::sscanf(announced->c_str(), "Virtual display :%15[0-9] (Xvfb, process %d)", number, &pid) != 2) {
+        std::string output = xvfb_->transcript();
+        stop();
+        throw std::runtime_error("Xvfb did not start (" E2E_WITH_XVFB "):\n" + output);
     }
-    if (!failure.empty())
-        throw std::runtime_error(failure);
+    display_ = std::string(":") + number;
+    pid_ = pid;
     if (desktop_.hasWindowManager()) {
         try {
             startWindowManager(timeout);
@@ -208,70 +220,6 @@ XServer::XServer(const Desktop& desktop, Millis timeout) : desktop_(desktop)
             throw;
         }
     }
-}
-
-std::string XServer::startXvfb(const std::string& xvfb, std::chrono::steady_clock::time_point deadline)
-{
-    int fds[2];
-    if (pipe(fds) != 0)
-        throw std::runtime_error(std::string("pipe: ") + std::strerror(errno));
-    char logTemplate[] = "/tmp/e2e-xvfb-XXXXXX";
-    int logFd = mkstemp(logTemplate);
-    if (logFd >= 0)
-        logPath_ = logTemplate;
-
-    pid_ = fork();
-    if (pid_ < 0)
-        throw std::runtime_error(std::string("fork: ") + std::strerror(errno));
-    if (pid_ == 0) {
-        prctl(PR_SET_PDEATHSIG, SIGTERM);
-        close(fds[0]);
-        int devnull = open("/dev/null", O_RDWR);
-        dup2(devnull, 0);
-        dup2(logFd >= 0 ? logFd : devnull, 1);
-        dup2(logFd >= 0 ? logFd : devnull, 2);
-        std::string fd = std::to_string(fds[1]);
-        execl(xvfb.c_str(), "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24",
-              "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    close(fds[1]);
-    if (logFd >= 0)
-        close(logFd);
-
-    // Xvfb writes the display number it chose, then a newline.
-    std::string number;
-    while (number.empty() || number.back() != '\n') {
-        auto left = std::chrono::duration_cast<Millis>(deadline - std::chrono::steady_clock::now());
-        pollfd p{fds[0], POLLIN, 0};
-        if (left.count() <= 0 || poll(&p, 1, static_cast<int>(left.count())) <= 0)
-            break;
-        char c;
-        if (read(fds[0], &c, 1) != 1)
-            break;
-        number += c;
-    }
-    close(fds[0]);
-    if (number.empty() || number.back() != '\n') {
-        std::string log = logPath_.empty() ? "" : readFile(logPath_).value_or("");
-        stop();
-        return "Xvfb did not report a display number; its output:\n" + log;
-    }
-    number.pop_back();
-    display_ = ":" + number;
-
-    // Wait until a client can connect.
-    auto connects = [&] {
-        ::Display* d = XOpenDisplay(display_.c_str());
-        if (d)
-            XCloseDisplay(d);
-        return d != nullptr;
-    };
-    if (!waitUntil(connects, std::chrono::duration_cast<Millis>(deadline - std::chrono::steady_clock::now()))) {
-        stop();
-        return "cannot connect to Xvfb on " + display_;
-    }
-    return "";
 }
 
 XServer::~XServer() { stop(); }
@@ -287,12 +235,8 @@ void XServer::stop()
 {
     manager_.reset();
     managerDir_.reset();
-    if (pid_ > 0)
-        terminate(pid_, pid_);
+    xvfb_.reset();  // the script ends its server
     pid_ = -1;
-    if (!logPath_.empty())
-        unlink(logPath_.c_str());
-    logPath_.clear();
 }
 
 namespace {
@@ -335,7 +279,7 @@ void XServer::startWindowManager(Millis timeout)
     XCloseDisplay(d);
     if (!ready)
         throw std::runtime_error(command.program + " did not announce itself on " + display_ + " within " +
-                                 std::to_string(timeout.count()) + " ms (" +
+                                 std::to_string(scaled(timeout).count()) + " ms (" +
                                  (manager_->isRunning() ? "still running" : "it ended") + "); its output:\n" +
                                  manager_->transcript());
 }
@@ -507,7 +451,7 @@ std::optional<std::string> Process::waitForLine(const std::string& exact, Millis
 std::optional<std::string> Process::waitForLine(const std::function<bool(const std::string&)>& match,
                                                 Millis timeout)
 {
-    auto deadline = std::chrono::steady_clock::now() + timeout;
+    auto deadline = std::chrono::steady_clock::now() + scaled(timeout);
     std::unique_lock<std::mutex> lock(mutex_);
     std::size_t scanned = consumed_;
     for (;;) {
@@ -572,18 +516,17 @@ std::optional<ExitStatus> Process::waitForExit(Millis timeout)
 bool Process::waitForEndOfOutput(Millis timeout)
 {
     std::unique_lock<std::mutex> lock(mutex_);
-    return changed_.wait_for(lock, timeout, [&] { return outputClosed_; });
+    return changed_.wait_for(lock, scaled(timeout), [&] { return outputClosed_; });
 }
 
 std::optional<std::string> uncleanEnd(Process& p, bool requireSuccess, Millis timeout)
 {
-    auto deadline = std::chrono::steady_clock::now() + timeout;
     std::optional<ExitStatus> status = p.waitForExit(timeout);
     if (!status)
-        return "the program is still running after " + std::to_string(timeout.count()) + " ms\n" + p.transcript();
+        return "the program is still running after " + std::to_string(scaled(timeout).count()) + " ms\n" +
+               p.transcript();
     // The report is written just before the exit: read standard error to its end.
-    auto left = std::chrono::duration_cast<Millis>(deadline - std::chrono::steady_clock::now());
-    p.waitForEndOfOutput(std::max(left, Millis(1000)));
+    p.waitForEndOfOutput(5s);
     std::ostringstream how;
     how << *status;
     static const char* const reports[] = {"ERROR: AddressSanitizer", "ERROR: LeakSanitizer",

@@ -13,8 +13,4 @@ namespace e2e {
 // when it has that property with type `type`; none otherwise.
 std::vector<unsigned long> longProperty(::Display* d, unsigned long w, const char* name, Atom type, long max);
 
-// The text of property `name` of window `w`, when it has that property with
-// type `type` ("" otherwise).
-std::string textProperty(::Display* d, unsigned long w, const char* name, const char* type);
-
 }  // namespace e2e

@@ -1,9 +1,15 @@
-// The X client side of the harness: windows, pixels, XTest input, the GLUT
-// pop-up menu and the DAMAGE-based redraw counter.
+// The X client side of the harness: windows, pixels, input, the GLUT pop-up
+// menu and the DAMAGE-based redraw counter. Window search, pointer and keys
+// are libxdo's; input always goes to CURRENTWINDOW, for which libxdo sends
+// XTest events (for a named window it would send synthetic XSendEvent ones,
+// which programs may treat otherwise). What no library does is here: the
+// window manager's barrier, settling by ping, the menu and the counter.
 #include "harness.h"
 #include "x_property.h"
 
-#include <X11/XKBlib.h>
+extern "C" {
+#include <xdo.h>
+}
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
@@ -65,45 +71,24 @@ void waitForInput(::Display* d, Millis timeout)
     poll(&p, 1, static_cast<int>(timeout.count()));
 }
 
-// Reads property `name` of `w` if it has type `type`, and hands its format,
-// item count and data to `use`.
-template <typename Use>
-void withProperty(::Display* d, Window w, const char* name, Atom type, long max, Use use)
+}  // namespace
+
+std::vector<unsigned long> longProperty(::Display* d, unsigned long w, const char* name, Atom type, long max)
 {
     Atom actualType;
     int format;
     unsigned long count, after;
     unsigned char* data = nullptr;
+    std::vector<unsigned long> items;
     if (XGetWindowProperty(d, w, XInternAtom(d, name, False), 0, max, False, type, &actualType, &format, &count,
                            &after, &data) == Success &&
-        data && actualType == type)
-        use(format, count, data);
+        data && actualType == type && format == 32) {
+        const auto* v = reinterpret_cast<const unsigned long*>(data);
+        items.assign(v, v + count);
+    }
     if (data)
         XFree(data);
-}
-
-}  // namespace
-
-std::vector<unsigned long> longProperty(::Display* d, unsigned long w, const char* name, Atom type, long max)
-{
-    std::vector<unsigned long> items;
-    withProperty(d, w, name, type, max, [&](int format, unsigned long count, unsigned char* data) {
-        if (format == 32) {
-            const auto* v = reinterpret_cast<const unsigned long*>(data);
-            items.assign(v, v + count);
-        }
-    });
     return items;
-}
-
-std::string textProperty(::Display* d, unsigned long w, const char* name, const char* type)
-{
-    std::string text;
-    withProperty(d, w, name, XInternAtom(d, type, False), 1024, [&](int format, unsigned long count, unsigned char* data) {
-        if (format == 8)
-            text.assign(reinterpret_cast<const char*>(data), count);
-    });
-    return text;
 }
 
 std::ostream& operator<<(std::ostream& os, const Geometry& g)
@@ -116,15 +101,20 @@ XClient::XClient(const XServer& server) : XClient(server.display(), server.deskt
 XClient::XClient(const std::string& display, const Desktop& desktop)
     : dpy_(openDisplay(display)), desktop_(desktop)
 {
+    // (libxdo's own record of XTest, xdo_has_feature, is never set.)
     int ev, err, major, minor;
     if (!XTestQueryExtension(dpy_, &ev, &err, &major, &minor)) {
         XCloseDisplay(dpy_);
         throw std::runtime_error("the X server on " + display + " has no XTEST extension");
     }
+    // libxdo on this connection, so that its requests and ours reach the
+    // server in the order they are made.
+    xdo_ = xdo_new_with_opened_display(dpy_, nullptr, 0);
 }
 
 XClient::~XClient()
 {
+    xdo_free(xdo_);
     if (dpy_)
         XCloseDisplay(dpy_);
 }
@@ -135,15 +125,13 @@ void XClient::sync() const { XSync(dpy_, False); }
 
 std::string XClient::title(Window w) const
 {
-    if (std::string s = textProperty(dpy_, w, "_NET_WM_NAME", "UTF8_STRING"); !s.empty())
-        return s;
     char* name = nullptr;
-    if (XFetchName(dpy_, w, &name) && name) {
-        std::string s(name);
+    std::string s;
+    if (XFetchName(dpy_, w, &name) && name)
+        s = name;
+    if (name)
         XFree(name);
-        return s;
-    }
-    return "";
+    return s;
 }
 
 std::vector<Window> XClient::topLevelWindows() const
@@ -162,6 +150,9 @@ std::vector<Window> XClient::topLevelWindows() const
     return result;
 }
 
+// (Not libxdo's xdo_get_pid_window, nor its search by process id: libxdo
+// keeps the atom _NET_WM_PID from the first server it asked, and each test
+// has a server of its own.)
 std::optional<pid_t> XClient::windowPid(Window w) const
 {
     std::vector<unsigned long> pid = longProperty(dpy_, w, "_NET_WM_PID", XA_CARDINAL, 1);
@@ -185,26 +176,37 @@ std::optional<Pixel> XClient::expectedPosition(Window w, int x, int y) const
 
 std::optional<Window> XClient::findWindow(const std::string& wanted, std::optional<pid_t> pid) const
 {
-    const bool byPid = pid && desktop_.windowsCarryPid;
-    // Walk the whole tree: without a window manager the program's windows are
-    // children of the root, but a reparenting manager nests them in frames.
-    std::vector<Window> todo{root()};
-    while (!todo.empty()) {
-        Window w = todo.back();
-        todo.pop_back();
-        if (w != root() && title(w) == wanted && (!byPid || windowPid(w) == pid))
-            return w;
-        Window rootRet, parent;
-        Window* children = nullptr;
-        unsigned int n = 0;
-        if (XQueryTree(dpy_, w, &rootRet, &parent, &children, &n)) {
-            for (unsigned int i = 0; i < n; ++i)
-                todo.push_back(children[i]);
-            if (children)
-                XFree(children);
-        }
+    // libxdo matches WM_NAME against a regular expression, ignoring case:
+    // the whole title, every character taken as it is.
+    std::string pattern = "^";
+    for (char c : wanted) {
+        if (std::string("\\.[]{}()*+?^$|").find(c) != std::string::npos)
+            pattern += '\\';
+        pattern += c;
     }
-    return std::nullopt;
+    pattern += "$";
+    xdo_search_t search{};
+    search.winname = pattern.c_str();
+    search.searchmask = SEARCH_NAME;
+    search.require = xdo_search_t::SEARCH_ALL;
+    // The whole tree: a reparenting window manager nests the program's
+    // windows in its frames.
+    search.max_depth = -1;
+    // libxdo frees what a failed XQueryTree never returned, so no window may
+    // go while it walks the tree: the server is held for the search.
+    Window* found = nullptr;
+    unsigned int n = 0;
+    XGrabServer(dpy_);
+    xdo_search_windows(xdo_, &search, &found, &n);
+    XUngrabServer(dpy_);
+    sync();
+    const bool byPid = pid && desktop_.windowsCarryPid;
+    std::optional<Window> result;
+    for (unsigned int i = 0; i < n && !(result && isViewable(*result)); ++i)
+        if (found[i] != root() && (!byPid || windowPid(found[i]) == pid))
+            result = found[i];
+    std::free(found);
+    return result;
 }
 
 bool XClient::isViewable(Window w) const
@@ -225,6 +227,9 @@ Window XClient::waitForWindow(const std::string& wanted, pid_t pid, Millis timeo
     return waitForWindowOf(wanted, pid, timeout);
 }
 
+// Waits are the harness's own, around libxdo's questions: libxdo's waits for
+// a window's map state or focus poll for a fixed 15 s and return success
+// either way.
 Window XClient::waitForWindowOf(const std::string& wanted, std::optional<pid_t> pid, Millis timeout) const
 {
     std::optional<Window> found;
@@ -239,7 +244,7 @@ Window XClient::waitForWindowOf(const std::string& wanted, std::optional<pid_t> 
     }
     throw std::runtime_error("no mapped window titled \"" + wanted + "\"" +
                              (pid && desktop_.windowsCarryPid ? " of process " + std::to_string(*pid) : "") +
-                             " appeared within " + std::to_string(timeout.count()) + " ms on the " +
+                             " appeared within " + std::to_string(scaled(timeout).count()) + " ms on the " +
                              desktop_.name + " desktop" + seen);
 }
 
@@ -263,14 +268,14 @@ bool XClient::askUntilItSticks(Window w, const std::function<void()>& ask,
 bool XClient::resize(Window w, int width, int height)
 {
     return askUntilItSticks(
-        w, [&] { XResizeWindow(dpy_, w, static_cast<unsigned>(width), static_cast<unsigned>(height)); },
+        w, [&] { xdo_set_window_size(xdo_, w, width, height, 0); },
         [&](const Geometry& g) { return g.width == width && g.height == height; });
 }
 
 bool XClient::move(Window w, int x, int y)
 {
     return askUntilItSticks(
-        w, [&] { XMoveWindow(dpy_, w, x, y); },
+        w, [&] { xdo_move_window(xdo_, w, x, y); },
         [&](const Geometry& g) {
             const FrameExtents frame = frameExtents(w);
             return g.x - frame.left == x && g.y - frame.top == y;
@@ -323,7 +328,7 @@ void XClient::waitUntilSettled(Window w, Millis timeout)
     XCloseDisplay(watcher);
     if (!answered)
         throw std::runtime_error("window " + std::to_string(w) + " (\"" + title(w) + "\") did not answer a ping within " +
-                                 std::to_string(timeout.count()) + " ms");
+                                 std::to_string(scaled(timeout).count()) + " ms");
 }
 
 // ---------------------------------------------------------------- focus
@@ -331,8 +336,7 @@ void XClient::waitUntilSettled(Window w, Millis timeout)
 bool XClient::hasFocus(Window w) const
 {
     Window focus = 0;
-    int revert = 0;
-    XGetInputFocus(dpy_, &focus, &revert);
+    xdo_get_focused_window(xdo_, &focus);
     // The focus may be on w itself or on a window inside it; walk up from it.
     while (focus != 0 && focus != PointerRoot && focus != root()) {
         if (focus == w)
@@ -361,17 +365,10 @@ bool XClient::pointerIn(Window w) const
 }
 
 // What a click on the window's title bar or taskbar entry does: the EWMH
-// request to activate it, as a pager sends it (source 2).
+// request to activate it, as a pager sends it.
 void XClient::activate(Window w)
 {
-    XEvent e{};
-    e.xclient.type = ClientMessage;
-    e.xclient.window = w;
-    e.xclient.message_type = XInternAtom(dpy_, "_NET_ACTIVE_WINDOW", False);
-    e.xclient.format = 32;
-    e.xclient.data.l[0] = 2;
-    e.xclient.data.l[1] = CurrentTime;
-    XSendEvent(dpy_, root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+    xdo_activate_window(xdo_, w);
     sync();
 }
 
@@ -461,7 +458,7 @@ Image XClient::waitForImage(Window w, const std::function<bool(const Image&)>& p
 
 void XClient::movePointer(int rootX, int rootY)
 {
-    XTestFakeMotionEvent(dpy_, DefaultScreen(dpy_), rootX, rootY, CurrentTime);
+    xdo_move_mouse(xdo_, rootX, rootY, DefaultScreen(dpy_));
     sync();
 }
 
@@ -473,14 +470,14 @@ void XClient::movePointer(Window w, int x, int y)
 
 void XClient::press(int button)
 {
-    XTestFakeButtonEvent(dpy_, static_cast<unsigned>(button), True, CurrentTime);
+    xdo_mouse_down(xdo_, CURRENTWINDOW, button);
     sync();
     waitForWindowManager();
 }
 
 void XClient::release(int button)
 {
-    XTestFakeButtonEvent(dpy_, static_cast<unsigned>(button), False, CurrentTime);
+    xdo_mouse_up(xdo_, CURRENTWINDOW, button);
     sync();
     waitForWindowManager();
 }
@@ -550,33 +547,32 @@ KeySym XClient::keysymForChar(char c)
     }
 }
 
-void XClient::fakeKey(KeySym ks, bool down)
+// libxdo takes keys by keysym name and adds Shift where the keysym needs it.
+std::string XClient::keyName(KeySym ks) const
 {
-    KeyCode kc = XKeysymToKeycode(dpy_, ks);
-    if (kc == 0)
-        throw std::runtime_error(std::string("keysym ") + (XKeysymToString(ks) ? XKeysymToString(ks) : "?") +
+    const char* name = XKeysymToString(ks);
+    if (!name || XKeysymToKeycode(dpy_, ks) == 0)
+        throw std::runtime_error(std::string("keysym ") + (name ? name : std::to_string(ks)) +
                                  " is not on the keyboard map");
-    bool shift = XkbKeycodeToKeysym(dpy_, kc, 0, 0) != ks && XkbKeycodeToKeysym(dpy_, kc, 0, 1) == ks;
-    KeyCode shiftCode = XKeysymToKeycode(dpy_, XK_Shift_L);
-    if (down) {
-        if (shift)
-            XTestFakeKeyEvent(dpy_, shiftCode, True, CurrentTime);
-        XTestFakeKeyEvent(dpy_, kc, True, CurrentTime);
-    } else {
-        XTestFakeKeyEvent(dpy_, kc, False, CurrentTime);
-        if (shift)
-            XTestFakeKeyEvent(dpy_, shiftCode, False, CurrentTime);
-    }
+    return name;
+}
+
+void XClient::keyDown(KeySym ks)
+{
+    xdo_send_keysequence_window_down(xdo_, CURRENTWINDOW, keyName(ks).c_str(), 0);
     sync();
 }
 
-void XClient::keyDown(KeySym ks) { fakeKey(ks, true); }
-void XClient::keyUp(KeySym ks) { fakeKey(ks, false); }
+void XClient::keyUp(KeySym ks)
+{
+    xdo_send_keysequence_window_up(xdo_, CURRENTWINDOW, keyName(ks).c_str(), 0);
+    sync();
+}
 
 void XClient::tapKey(KeySym ks)
 {
-    keyDown(ks);
-    keyUp(ks);
+    xdo_send_keysequence_window(xdo_, CURRENTWINDOW, keyName(ks).c_str(), 0);
+    sync();
 }
 
 void XClient::typeText(const std::string& text)
@@ -717,9 +713,15 @@ bool RedrawCounter::collectUntil(const std::function<bool()>& done, Millis timeo
         timeout, [&](Millis left) { waitForEvents(std::min(left, Millis(10))); });
 }
 
+// A measured interval, not a timeout: not scaled.
 void RedrawCounter::collectFor(Millis interval)
 {
-    collectUntil([] { return false; }, interval);
+    const auto end = Clock::now() + interval;
+    for (auto left = interval; left.count() > 0; left = std::chrono::duration_cast<Millis>(end - Clock::now())) {
+        waitForEvents(std::min(left, Millis(10)));
+        readPending();
+    }
+    readPending();
 }
 
 // The one window's counts since the last call, and from now on from here.

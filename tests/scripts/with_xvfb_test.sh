@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # scripts/with-xvfb.sh: the command starts only once the private server
 # accepts clients, its exit status is passed on, and the server is gone when
-# the command has ended, also when it was ended by Ctrl+C; a server that
-# gives up at start is started again.
+# the command has ended, also when it was ended by Ctrl+C and when the script
+# itself was killed; a server that gives up at start is started again.
 #   with_xvfb_test.sh PATH_TO_WITH_XVFB_SH
 set -euo pipefail
 script=$1
@@ -47,6 +47,27 @@ status=0
 wait "$group" || status=$?
 [ "$status" = 130 ] || fail "exit status $status after Ctrl+C, not 130"
 if kill -0 "$pid" 2>/dev/null; then fail "the server (process $pid) still runs after Ctrl+C"; fi
+
+# The script killed outright (no trap of its own runs): its server ends too.
+rm -f "$tmp/display"
+"$script" sh -c "$probe; echo \$\$ > '$tmp/command'; exec sleep 60" sh "$tmp/display" >"$tmp/out" 2>&1 &
+script_pid=$!
+for _ in $(seq 300); do
+  [ -s "$tmp/command" ] && break
+  sleep 0.05
+done
+[ -s "$tmp/command" ] || fail "the command did not start within 15 s: $(cat "$tmp/out")"
+pid=$(server_pid)
+kill -KILL "$script_pid"
+wait "$script_pid" 2>/dev/null || true
+kill "$(cat "$tmp/command")" 2>/dev/null || true
+# (An ended server that nobody has reaped yet does not count.)
+running() { [ -e "/proc/$1" ] && ! grep -q '^[0-9]* ([^)]*) Z' "/proc/$1/stat" 2>/dev/null; }
+for _ in $(seq 100); do
+  running "$pid" || break
+  sleep 0.05
+done
+if running "$pid"; then fail "the server (process $pid) still runs after the script was killed"; fi
 
 # A server that gives up at once, as Xvfb does when it picks the display of a
 # server that is just ending: the script starts another.

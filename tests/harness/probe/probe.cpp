@@ -25,12 +25,6 @@ void onKeyboard(unsigned char key, int, int)
     std::fflush(stdout);
 }
 
-void onSpecial(int key, int, int)
-{
-    std::printf("special %d\n", key);
-    std::fflush(stdout);
-}
-
 void onMouse(int button, int state, int x, int y)
 {
     std::printf("button %d %s %d %d\n", button, state == GLUT_DOWN ? "down" : "up", x, y);
@@ -48,7 +42,6 @@ int main(int argc, char** argv)
     glutCreateWindow(argc > 1 ? argv[1] : "e2e probe");
     glutDisplayFunc(onDisplay);
     glutKeyboardFunc(onKeyboard);
-    glutSpecialFunc(onSpecial);
     glutMouseFunc(onMouse);
     glutMainLoop();
     return 0;

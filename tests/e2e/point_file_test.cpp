@@ -1,7 +1,7 @@
-// The point file through the panel's Load and Save buttons: a missing file,
-// malformed files, a directory in the way and a working directory that has
-// gone all leave the editor running with its points and say so in one line;
-// a save replaces points.txt whole and leaves nothing else behind.
+// The point file through the panel's Load and Save buttons and the keys L,
+// S and N: a missing file, a malformed file, a directory in the way and a
+// working directory that has gone all leave the editor running with its
+// points and say so in one line; a saved set comes back as it was.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -93,83 +93,48 @@ TEST_F(PointFile, LoadWithoutAFileSaysSoAndKeepsThePoints)
     ASSERT_TRUE(addPointAt(3, 0, -100));
 }
 
-TEST_F(PointFile, MalformedFilesAreRefusedWithOneLineAndChangeNothing)
+// Which files are refused, and why, is the unit tests' (PointFileTest); here
+// is one refusal as its user sees it.
+TEST_F(PointFile, MalformedFileIsRefusedWithOneLineAndChangesNothing)
 {
     placeTwoPoints();
-    struct Case {
-        const char* what;
-        std::string text;
-    };
-    std::string twentyOne = "21\n";
-    for (int i = 0; i < 21; ++i)
-        twentyOne += std::to_string(i * 10) + " 0 10\n";
-    const Case cases[] = {
-        {"an empty file", ""},
-        {"only white space", " \n\t\n"},
-        {"a count that is no number", "two\n1 2 10\n3 4 10\n"},
-        {"a fractional count", "1.5\n1 2 10\n"},
-        {"a negative count", "-1\n"},
-        {"more than 20 points", twentyOne},
-        {"fewer points than the count", "3\n5 5 9\n6 6 9\n"},
-        {"a value that is no number", "2\n5 5 9\n6 y 9\n"},
-        {"a value with trailing letters", "1\n5 5 9px\n"},
-        {"a value that is not finite", "1\nnan 5 9\n"},
-        {"an infinite value", "1\n5 inf 9\n"},
-        {"a value too large for a float", "1\n1e999 5 9\n"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        writePointsText(c.text);
-        std::string line = oneLineAfter(
-            LOAD_BUTTON, [](const std::string& l) { return l.rfind("Invalid point file: ", 0) == 0; },
-            "starting \"Invalid point file: \"");
-        EXPECT_GT(line.size(), std::string("Invalid point file: ").size()) << "no reason given";
-        EXPECT_EQ(readPointsFile(), c.text) << "loading changed the file";
-    }
-    // A directory in place of the file is refused the same way.
-    fs::remove(workFile("points.txt"));
-    fs::create_directory(workFile("points.txt"));
-    oneLineAfter(
+    const std::string text = "3\n5 5 9\n6 6 9\n";  // fewer points than the count
+    writePointsText(text);
+    std::string line = oneLineAfter(
         LOAD_BUTTON, [](const std::string& l) { return l.rfind("Invalid point file: ", 0) == 0; },
-        "starting \"Invalid point file: \" for a directory");
-    fs::remove(workFile("points.txt"));
-
+        "starting \"Invalid point file: \"");
+    EXPECT_GT(line.size(), std::string("Invalid point file: ").size()) << "no reason given";
+    EXPECT_EQ(readPointsFile(), text) << "loading changed the file";
     expectTwoPointsKept();
     EXPECT_EQ(saveWithButton(), TWO_POINTS) << "a refused file changed the point set";
 }
 
-TEST_F(PointFile, LoadAcceptsAnySpacingAndKeepsTheSpinnerSize)
-{
-    writePointsText("2\t100\n 100 \n10\n\n-50.5\t20.25   12");
-    clickControl(LOAD_BUTTON);
-    Image img = waitForDrawing([](const Image& i) {
-        return i.shows(scenePixel(100, 100), POINTS_COLOURS[0]) && i.shows(scenePixel(-50, 20), POINTS_COLOURS[0]);
-    });
-    EXPECT_PIXEL(img, scenePixel(25, 60), LINES_COLOURS[0]);
-    EXPECT_TRUE(editor_->unconsumedLines().empty()) << "loading printed " << editor_->unconsumedLines().front();
-    // The spinner still gives 10 to the next point, whatever sizes were loaded.
-    ASSERT_TRUE(addPointAt(3, 0, -100));
-    EXPECT_EQ(saveWithButton(), "3\n"
-                                 "100.000000 100.000000 10.000000\n"
-                                 "-50.500000 20.250000 12.000000\n"
-                                 "0.000000 -100.000000 10.000000\n");
-    EXPECT_EQ(spinnerValue(capturePanel()), 10);
-}
+// ---------------------------------------------------------------- saving and loading back
 
-// ---------------------------------------------------------------- saving
-
-TEST_F(PointFile, SaveReplacesTheOldFileWholeAndLeavesNothingElse)
+// Save, New and Load, by their buttons and by their keys S, N and L: the set
+// saved comes back drawn as it was, and numbering goes on from it.
+TEST_F(PointFile, SavedSetComesBackByTheButtonsAndByTheKeys)
 {
-    writePoints({{1, 2, 8}, {3, 4, 9}, {5, 6, 10}, {7, 8, 11}, {9, 10, 12}});
+    auto white = [](const Image& i) { return i.allNear(WHITE, 0); };
     placeTwoPoints();
     EXPECT_EQ(saveWithButton(), TWO_POINTS);
-    EXPECT_EQ(workDirEntries(), std::vector<std::string>{"points.txt"}) << "a temporary file was left behind";
-    EXPECT_TRUE(editor_->unconsumedLines().empty()) << "saving printed " << editor_->unconsumedLines().front();
+    pressKey('N');
+    EXPECT_TRUE(waitForDrawing(white).allNear(WHITE, 0)) << "N left something drawn";
+    ASSERT_TRUE(addPointAt(1, 0, -100)) << "N did not empty the set";
+    pressKey('L');
+    EXPECT_TRUE(imagesEqual(waitForDrawing([&](const Image& i) { return sameImage(i, placed_); }), placed_))
+        << "L did not bring the saved set back as it was drawn";
+    ASSERT_TRUE(addPointAt(3, 0, -100)) << "the loaded set does not hold two points";
+    const Image three = waitForDrawing([](const Image& i) { return i.shows(scenePixel(0, -100), POINTS_COLOURS[0]); });
 
-    // An empty set is saved as one line holding 0.
+    EXPECT_EQ(saveBy([&] { pressKey('S'); }), std::string("3\n") + (TWO_POINTS + 2) + "0.000000 -100.000000 10.000000\n");
     clickControl(NEW_BUTTON);
-    EXPECT_EQ(saveWithButton(), "0\n");
-    EXPECT_EQ(workDirEntries(), std::vector<std::string>{"points.txt"});
+    EXPECT_TRUE(waitForDrawing(white).allNear(WHITE, 0)) << "\"New Point Set(N)\" left something drawn";
+    ASSERT_TRUE(addPointAt(1, 200, 200)) << "\"New Point Set(N)\" did not empty the set";
+    clickControl(LOAD_BUTTON);
+    EXPECT_TRUE(imagesEqual(waitForDrawing([&](const Image& i) { return sameImage(i, three); }), three))
+        << "\"Load Point Set(L)\" did not bring the saved set back as it was drawn";
+    ASSERT_TRUE(addPointAt(4, -200, -200)) << "the loaded set does not hold three points";
 }
 
 TEST_F(PointFile, DirectoryInTheWayFailsTheSaveWithOneLineAndKeepsEverything)

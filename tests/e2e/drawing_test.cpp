@@ -206,47 +206,24 @@ INSTANTIATE_TEST_SUITE_P(ModesAndSchemas, RectangleDrawing,
 
 // ---------------------------------------------------------------- single cases
 
+// (No edges for a single point in any mode is the layout's unit test.)
 TEST_F(Drawing, SinglePointHasNoEdgesNoFillAndNumberOne)
 {
     const std::vector<PointSpec> one = {{0, 0, 12}};
     textMask("1");
-    for (const ModeCase& mode : MODES) {
-        SCOPED_TRACE(mode.name);
-        Image img = show(one, mode.key, 0, {{0, 0, Layer::Points, "the point"}});
-        EXPECT_PIXEL(img, scenePixel(0, 0), POINTS_COLOURS[0]);
-        EXPECT_EQ(img.count(GEOMETRY_COLOURS[0]), 0) << "geometry drawn for one point";
-        EXPECT_EQ(img.count(LINES_COLOURS[0]), 0) << "an edge drawn for one point";
-        EXPECT_TRUE(textAt(img, 0, 10, "1", POINTS_COLOURS[0]));
-        // A round point of size 12: about pi * 6 * 6 pixels, fewer than the square's 144.
-        Pixel c = scenePixel(0, 0);
-        int disc = img.count(POINTS_COLOURS[0], c.x - 8, c.y - 8, 17, 17);
-        EXPECT_GT(disc, 90);
-        EXPECT_LT(disc, 135);
-        EXPECT_EQ(img.count(POINTS_COLOURS[0]), disc + static_cast<int>(textMask("1").on.size()))
-            << "points colour outside the point and its number";
-        EXPECT_EQ(img.at(c.x - 6, c.y - 6), WHITE) << "the point is square, not round";
-    }
-}
-
-TEST_F(Drawing, PointsLayerOffHidesPointsAndNumbers)
-{
-    for (int i = 1; i <= 4; ++i)
-        textMask(std::to_string(i));
-    show(RECTANGLE, '2', 0, fanSpots());
-    pressKey('4');
-    Image hidden = waitForDrawing([](const Image& img) { return img.count(POINTS_COLOURS[0]) == 0; });
-    EXPECT_EQ(hidden.count(POINTS_COLOURS[0]), 0) << "points or numbers still drawn with the points layer off";
-    // The other layers stay.
-    std::vector<Spot> rest;
-    for (const Spot& s : fanSpots())
-        if (s.layer != Layer::Points)
-            rest.push_back(s);
-    expectSpots(hidden, rest, 0);
-
-    pressKey('4');
-    Image shown = waitForDrawing([&](const Image& img) { return spotsHold(img, fanSpots(), 0); });
-    expectSpots(shown, fanSpots(), 0);
-    expectNumbers(shown, RECTANGLE, 0);
+    Image img = show(one, '1', 0, {{0, 0, Layer::Points, "the point"}});
+    EXPECT_PIXEL(img, scenePixel(0, 0), POINTS_COLOURS[0]);
+    EXPECT_EQ(img.count(GEOMETRY_COLOURS[0]), 0) << "geometry drawn for one point";
+    EXPECT_EQ(img.count(LINES_COLOURS[0]), 0) << "an edge drawn for one point";
+    EXPECT_TRUE(textAt(img, 0, 10, "1", POINTS_COLOURS[0]));
+    // A round point of size 12: about pi * 6 * 6 pixels, fewer than the square's 144.
+    Pixel c = scenePixel(0, 0);
+    int disc = img.count(POINTS_COLOURS[0], c.x - 8, c.y - 8, 17, 17);
+    EXPECT_GT(disc, 90);
+    EXPECT_LT(disc, 135);
+    EXPECT_EQ(img.count(POINTS_COLOURS[0]), disc + static_cast<int>(textMask("1").on.size()))
+        << "points colour outside the point and its number";
+    EXPECT_EQ(img.at(c.x - 6, c.y - 6), WHITE) << "the point is square, not round";
 }
 
 TEST_F(Drawing, NumberAboveTheTopOfTheViewIsNotDrawn)
@@ -266,17 +243,31 @@ TEST_F(Drawing, NumberAboveTheTopOfTheViewIsNotDrawn)
     EXPECT_GT(img.count(POINTS_COLOURS[0], p2.x, 0, 16, p2.y), 0) << "point 2's number is not visible";
 }
 
-TEST_F(Drawing, ColourSchemaSwitchesBackAndForth)
+// Every number of a full set is drawn, the two-digit ones too, and a click
+// for a twenty-first point is refused with one line and draws nothing.
+TEST_F(Drawing, TwentyPointsShowTheirNumbersAndRefuseAnother)
 {
-    show(RECTANGLE, '2', 0, fanSpots());
+    std::vector<PointSpec> points;
+    std::vector<Spot> spots;
+    for (int i = 0; i < 20; ++i) {
+        const int x = -240 + 120 * (i % 5), y = 150 - 100 * (i / 5);
+        points.push_back({double(x), double(y), 10});
+        spots.push_back({x, y, Layer::Points, "a point"});
+        textMask(std::to_string(i + 1));
+    }
+    Image img = show(points, '1', 0, spots);
+    expectSpots(img, spots, 0);
+    expectNumbers(img, points, 0);
+
+    editor_->markAllConsumed();
+    const Pixel refused = scenePixel(-180, -200);
+    ASSERT_TRUE(clickInDrawing(refused, "Number of points limit reached!"));
+    EXPECT_TRUE(editor_->unconsumedLines().empty()) << "more than one line: " << editor_->transcript();
+    // Once 7 has switched the colours, the click has been handled.
     pressKey('7');
-    Image second = waitForDrawing([&](const Image& img) { return spotsHold(img, fanSpots(), 1); });
-    expectSpots(second, fanSpots(), 1);
-    expectOnlyLayerColours(second, 1);
-    pressKey('7');
-    Image first = waitForDrawing([&](const Image& img) { return spotsHold(img, fanSpots(), 0); });
-    expectSpots(first, fanSpots(), 0);
-    expectOnlyLayerColours(first, 0);
+    Image after = waitForDrawing([](const Image& i) { return i.count(POINTS_COLOURS[0]) == 0; });
+    EXPECT_EQ(after.count(POINTS_COLOURS[1], refused.x - 10, refused.y - 25, 21, 36), 0)
+        << "the refused point is drawn";
 }
 
 }  // namespace

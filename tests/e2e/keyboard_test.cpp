@@ -1,6 +1,7 @@
-// Keys in the drawing window: 1 to 3 choose the mode, 4 to 6 flip the layers,
-// N, L and S act as the panel's buttons, and nothing else does anything (7 is
-// checked with the drawing's colours). Every key is a real XTest key press; what it
+// Keys in the drawing window: 1 to 3 choose the mode, 4 to 6 flip the layers
+// (and the layer checkboxes follow them and flip them back), and nothing else
+// does anything (7 is checked with the drawing's colours, N, L and S with the
+// point file). Every key is a real XTest key press; what it
 // did is read from the drawing, the Controls window's pixels, points.txt and
 // standard output.
 #include <cstdio>
@@ -79,12 +80,19 @@ protected:
         return layerIs(layer, shown, std::string("after key ") + layer.key);
     }
 
-    ::testing::AssertionResult layerIs(const LayerKey& layer, bool shown, const std::string& when)
+    // Whether `layer` is shown (its colour drawn: for the points, their
+    // numbers too) or hidden in the drawing, with the other layers shown
+    // (unless `alone` is false), and its checkbox ticked to match.
+    ::testing::AssertionResult layerIs(const LayerKey& layer, bool shown, const std::string& when, bool alone = true)
     {
         auto inDrawing = [&](const Image& i) { return (i.count(layer.colours[0]) > 0) == shown; };
-        if (!inDrawing(waitForDrawing(inDrawing)))
+        const Image drawing = waitForDrawing(inDrawing);
+        if (!inDrawing(drawing))
             return ::testing::AssertionFailure() << "the " << layer.name << " layer is " << (shown ? "hidden " : "shown ")
                                                  << when;
+        for (const LayerKey& other : LAYER_KEYS)
+            if (alone && &other != &layer && drawing.count(other.colours[0]) == 0)
+                return ::testing::AssertionFailure() << "the " << other.name << " layer went too " << when;
         auto inPanel = [&](const Image& i) { return checkboxTicked(i, layer.checkbox) == shown; };
         if (!inPanel(waitForPanel(inPanel)))
             return ::testing::AssertionFailure() << "the " << layer.name << " layer is " << (shown ? "shown" : "hidden")
@@ -102,16 +110,19 @@ TEST_F(Keys, OneToThreeDrawTheirModeAndSelectItsRadioButton)
         EXPECT_TRUE(modeAfterKey(MODE_KEYS[k]));
 }
 
-TEST_F(Keys, FourToSixFlipTheirLayerAndTheCheckboxFollowsEachTime)
+// The keys and the checkboxes "Toggle Points(4)", "Toggle Lines(5)" and
+// "Toggle Geometry(6)" flip one layer each, and the box follows the key: a
+// click after the keys flips the layer from where the keys left it.
+TEST_F(Keys, FourToSixAndTheLayerCheckboxesFlipTheirLayerAlike)
 {
     for (const LayerKey& layer : LAYER_KEYS) {
         SCOPED_TRACE(std::string("key ") + layer.key);
         EXPECT_TRUE(layerAfterKey(layer, false));
         EXPECT_TRUE(layerAfterKey(layer, true));
-        EXPECT_TRUE(layerAfterKey(layer, false));
-        // The box and the flag agree: one click on the box shows the layer again.
         clickControl(CHECKBOXES[layer.checkbox]);
-        EXPECT_TRUE(layerIs(layer, true, "after a click on its checkbox"));
+        EXPECT_TRUE(layerIs(layer, false, "after a click on its checkbox"));
+        clickControl(CHECKBOXES[layer.checkbox]);
+        EXPECT_TRUE(layerIs(layer, true, "after a second click on its checkbox"));
     }
     Image img = capturePanel();
     for (int i = 0; i < 3; ++i)
@@ -130,37 +141,16 @@ TEST_F(Keys, KeyTypedRightAfterAPanelClickActsInTheDrawing)
         const bool shown = round % 2 == 1;
         clickControl(CHECKBOXES[LAYER_KEYS[1].checkbox]);
         pressKey(LAYER_KEYS[0].key);
-        EXPECT_TRUE(layerIs(LAYER_KEYS[1], shown, "after a click on its checkbox"));
-        EXPECT_TRUE(layerIs(LAYER_KEYS[0], shown, "after its key, typed right after that click"));
+        EXPECT_TRUE(layerIs(LAYER_KEYS[1], shown, "after a click on its checkbox", false));
+        EXPECT_TRUE(layerIs(LAYER_KEYS[0], shown, "after its key, typed right after that click", false));
     }
-}
-
-TEST_F(Keys, CapitalSNewAndLoadActAsTheirButtons)
-{
-    ASSERT_TRUE(addPointAt(5, 0, 0));
-    std::vector<PointSpec> five = RECTANGLE;
-    five.push_back({0, 0, 10});
-    ASSERT_EQ(saveBy([&] { pressKey('S'); }), pointFileText(five));
-    Image drawn = waitForDrawing([](const Image& i) { return i.shows(scenePixel(0, 0), POINTS_COLOURS[0]); });
-    ASSERT_TRUE(pixelNear(drawn, scenePixel(0, 0), POINTS_COLOURS[0])) << "point 5 is not drawn";
-
-    pressKey('N');
-    Image empty = waitForDrawing([](const Image& i) { return i.allNear(WHITE, 0); });
-    EXPECT_TRUE(empty.allNear(WHITE, 0)) << "N left something drawn";
-    ASSERT_TRUE(addPointAt(1, 200, 200)) << "N did not empty the set";
-
-    pressKey('L');
-    Image loaded = waitForDrawing([&](const Image& i) { return sameImage(i, drawn); });
-    EXPECT_TRUE(imagesEqual(loaded, drawn)) << "L did not bring the saved set back";
-    ASSERT_TRUE(addPointAt(6, -200, -200)) << "the loaded set does not hold five points";
-    EXPECT_EQ(editor_->unconsumedLines(), std::vector<std::string>{});
 }
 
 TEST_F(Keys, LowerCaseLettersAndZeroEightNineDoNothing)
 {
     std::remove(workFile("points.txt").c_str());
     // The panel as first drawn (on a busy machine it may not be yet when the drawing is).
-    const Image panelBefore = waitForPanel([](const Image& i) { return spinnerValue(i) == 10 && checkboxTicked(i, 2); });
+    const Image panelBefore = waitForPanel([&](const Image& i) { return spinnerShows(i, 10) && checkboxTicked(i, 2); });
     noteImage(panelBefore, "controls-before-the-keys");
     // Every lower-case letter (q and s included), the unused digits and a few
     // other keys: none may save, clear, load, quit or change anything.

@@ -1,7 +1,9 @@
 // Pointer input in the drawing window: left clicks add points, the right-button
 // menu deletes the last point or arms select-and-move, the middle button picks
 // and drags a point. Every action is real XTest input; results are read from
-// standard output, the pixels of the drawing and the saved point file.
+// standard output, the pixels of the drawing and the saved point file. Which
+// point a press picks, and what an unarmed or missed press does, are the
+// unit tests' (PickTest, SelectMoveTest).
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -55,11 +57,6 @@ protected:
     {
         Pixel p = scenePixel(x, y);
         x_->movePointer(drawing_, p.x, p.y);
-    }
-    void middleClickAt(int x, int y)
-    {
-        middlePressAt(x, y);
-        x_->release(MIDDLE_BUTTON);
     }
 
     // Output lines from index `from` on.
@@ -124,28 +121,6 @@ TEST_F(Pointer, LeftClicksAddPointsAtTheirScenePositions)
                                               pointLine({0, 0})}));
 }
 
-TEST_F(Pointer, TwentyFirstClickReachesTheLimit)
-{
-    // Twenty points on one row (a flat polygon, nothing filled), then one more above.
-    for (int i = 0; i < 20; ++i) {
-        int x = -240 + 25 * i;
-        ASSERT_TRUE(addPointAt(i + 1, x, -200));
-    }
-    std::size_t before = editor_->lines().size();
-    EXPECT_TRUE(clickInDrawing(scenePixel(0, 150), "Number of points limit reached!"));
-    EXPECT_EQ(linesSince(before), std::vector<std::string>{"Number of points limit reached!"});
-
-    std::vector<std::string> file = saveAndRead();
-    ASSERT_EQ(file.size(), 21u);
-    EXPECT_EQ(file[0], "20");
-    EXPECT_EQ(file[20], pointLine({235, -200}));
-    // The save may be handled before the frame with point 20 is on screen.
-    Image img = waitForDrawing([](const Image& i) { return i.shows(scenePixel(235, -200), POINTS_COLOURS[0]); });
-    EXPECT_EQ(img.count(POINTS_COLOURS[0], scenePixel(0, 150).x - 20, scenePixel(0, 150).y - 30, 40, 50), 0)
-        << "the refused 21st point is drawn";
-    EXPECT_PIXEL(img, scenePixel(235, -200), POINTS_COLOURS[0]);
-}
-
 // ---------------------------------------------------------------- menu: Delete Point
 
 TEST_F(Pointer, DeletePointRemovesTheLastPointDownToAnEmptySet)
@@ -183,31 +158,6 @@ TEST_F(Pointer, DeletePointRemovesTheLastPointDownToAnEmptySet)
 }
 
 // ---------------------------------------------------------------- middle button: select and move
-
-TEST_F(Pointer, MiddleButtonDoesNothingUntilArmed)
-{
-    ASSERT_TRUE(addPointAt(1, -100, 0));
-    ASSERT_TRUE(addPointAt(2, 100, 0));
-    Image before = waitForDrawing([](const Image& i) { return i.shows(scenePixel(100, 0), POINTS_COLOURS[0]); });
-
-    // A click and a drag with the middle button, right on point 2.
-    std::size_t count = editor_->lines().size();
-    middleClickAt(100, 0);
-    middlePressAt(101, 1);
-    middleMoveTo(0, 100);
-    middleMoveTo(-50, 150);
-    x_->release(MIDDLE_BUTTON);
-    // A left click marks the end: everything before it has been handled.
-    ASSERT_TRUE(addPointAt(3, 0, -150));
-    EXPECT_EQ(linesSince(count), std::vector<std::string>{addedLine(3, 0, -150)});
-
-    std::vector<std::string> file = saveAndRead();
-    EXPECT_EQ(file, (std::vector<std::string>{"3", pointLine({-100, 0}), pointLine({100, 0}), pointLine({0, -150})}))
-        << "a middle drag without arming moved a point";
-    Image img = captureDrawing();
-    EXPECT_EQ(discMask(img, scenePixel(100, 0)), discMask(before, scenePixel(100, 0)));
-    EXPECT_EQ(img.count(POINTS_COLOURS[0], scenePixel(-50, 150).x - 10, scenePixel(-50, 150).y - 10, 21, 21), 0);
-}
 
 TEST_F(Pointer, ArmedMiddlePressPicksAPointThatThenFollowsThePointer)
 {
@@ -266,88 +216,6 @@ TEST_F(Pointer, ArmedMiddlePressPicksAPointThatThenFollowsThePointer)
     EXPECT_EQ(file, (std::vector<std::string>{"5", pointLine({-200, -100}), pointLine({30, 30}), pointLine({200, -150}),
                                               pointLine({-250, 150}), pointLine({-300, -220})}))
         << "only point 2 moves, its size stays";
-}
-
-TEST_F(Pointer, MissedPickPrintsNothingAndStillDisarms)
-{
-    ASSERT_TRUE(addPointAt(1, 0, 0));
-    std::size_t count = editor_->lines().size();
-    menu(MENU_SELECT_AND_MOVE);
-    middleClickAt(100, 100);  // empty space
-    middleClickAt(0, 0);      // on point 1, but no longer armed
-    middlePressAt(0, 0);      // ... nor may a drag move it
-    middleMoveTo(80, -80);
-    x_->release(MIDDLE_BUTTON);
-    ASSERT_TRUE(addPointAt(2, -150, 100));
-    EXPECT_EQ(linesSince(count), std::vector<std::string>{addedLine(2, -150, 100)});
-    std::vector<std::string> file = saveAndRead();
-    EXPECT_EQ(file, (std::vector<std::string>{"2", pointLine({0, 0}), pointLine({-150, 100})}));
-}
-
-TEST_F(Pointer, PickSquareReachesFiveUnitsButNotSix)
-{
-    // Point 1 alone at (0, 0); point 2 and 3 share a place farther off.
-    ASSERT_TRUE(addPointAt(1, 0, 0));
-    ASSERT_TRUE(addPointAt(2, 150, 100));
-    ASSERT_TRUE(addPointAt(3, 150, 100));
-
-    struct Probe {
-        int dx, dy;
-        bool picks;
-    };
-    const Probe probes[] = {{6, 0, false},  {-6, 0, false}, {0, 6, false},  {0, -6, false}, {6, 6, false},
-                            {5, 0, true},   {-5, 0, true},  {0, 5, true},   {0, -5, true},  {5, 5, true},
-                            {-5, -5, true}, {5, -6, false}, {-6, 5, false}, {-5, 5, true}};
-    for (const Probe& p : probes) {
-        SCOPED_TRACE("press at (" + std::to_string(p.dx) + ", " + std::to_string(p.dy) + ") from point 1");
-        std::size_t count = editor_->lines().size();
-        menu(MENU_SELECT_AND_MOVE);
-        middleClickAt(p.dx, p.dy);
-        // A sure pick marks the end of the probe.
-        menu(MENU_SELECT_AND_MOVE);
-        middleClickAt(150, 103);
-        ASSERT_TRUE(editor_->waitForLine("Selected Point: 2")) << "where two points overlap the lower number wins\n"
-                                                                 << editor_->transcript();
-        std::vector<std::string> expected;
-        if (p.picks)
-            expected.push_back("Selected Point: 1");
-        expected.push_back("Selected Point: 2");
-        EXPECT_EQ(linesSince(count), expected);
-    }
-    // Clicks without motion moved nothing.
-    std::vector<std::string> file = saveAndRead();
-    EXPECT_EQ(file, (std::vector<std::string>{"3", pointLine({0, 0}), pointLine({150, 100}), pointLine({150, 100})}));
-}
-
-TEST_F(Pointer, DraggingPastTheWindowEdgePlacesThePointOutsideTheView)
-{
-    ASSERT_TRUE(addPointAt(1, -100, 50));
-    ASSERT_TRUE(addPointAt(2, 100, -50));
-    const Geometry g = x_->geometry(drawing_);
-
-    // Point 1 beyond the top-left corner: root (40, 60) is window (-60, -40),
-    // scene (-380, 280).
-    menu(MENU_SELECT_AND_MOVE);
-    middlePressAt(-100, 50);
-    ASSERT_TRUE(editor_->waitForLine("Selected Point: 1")) << editor_->transcript();
-    middleMoveTo(-300, 200);
-    x_->movePointer(g.x - 60, g.y - 40);
-    x_->release(MIDDLE_BUTTON);
-
-    // Point 2 beyond the bottom-right corner: window (700, 530), scene (380, -290).
-    menu(MENU_SELECT_AND_MOVE);
-    middlePressAt(100, -50);
-    ASSERT_TRUE(editor_->waitForLine("Selected Point: 2")) << editor_->transcript();
-    middleMoveTo(300, -200);
-    x_->movePointer(g.x + 700, g.y + 530);
-    x_->release(MIDDLE_BUTTON);
-
-    // The edge between them still crosses the view; the points and their numbers do not.
-    Image img = waitForDrawing([](const Image& i) { return i.count(POINTS_COLOURS[0]) == 0; });
-    EXPECT_EQ(img.count(POINTS_COLOURS[0]), 0) << "a point dragged out of the view is still drawn";
-    EXPECT_PIXEL(img, scenePixel(0, -5), LINES_COLOURS[0]);  // the middle of that edge
-    std::vector<std::string> file = saveAndRead();
-    EXPECT_EQ(file, (std::vector<std::string>{"2", pointLine({-380, 280}), pointLine({380, -290})}));
 }
 
 }  // namespace

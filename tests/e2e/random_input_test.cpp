@@ -40,7 +40,7 @@ namespace {
 constexpr unsigned DEFAULT_SEED = 0x5eed2026u;
 constexpr int DEFAULT_EVENTS = 2400;
 constexpr int MAX_POINTS = 20;
-constexpr Millis WAIT = 30s;  // generous: the sanitizer build is slow
+constexpr Millis WAIT = 10s;  // generous; scaled, as every wait, by E2E_TIMEOUT_SCALE
 
 // Events between forced saves and between checkpoints.
 constexpr int SAVE_EVERY = 120;
