@@ -63,7 +63,6 @@ void GLUI::draw_all()
         }
     };
     drawTree(&root);
-    if (focused) focused->draw_focus();
     glui_draw::endFrame();
     // The first frame after a resize can reach the screen at the window's old
     // size (Mesa resizes its buffers only at that swap): draw once more.

@@ -216,14 +216,14 @@ void GLUI_Spinner::place(int x, int y)
     edittext->place(x, y);
 }
 
+// The arrows; focused, the focus box around them.
 void GLUI_Spinner::draw()
 {
     int ax = x_abs + w - 12;
     drawArrow(ax, y_abs + 3, 0, held_arrow > 0 && arrow_inside);
     drawArrow(ax, y_abs + 11, 8, held_arrow < 0 && arrow_inside);
+    if (is_focused()) dottedBox(x_abs + w - 14, y_abs, x_abs + w, y_abs + h);
 }
-
-void GLUI_Spinner::draw_focus() { dottedBox(x_abs + w - 14, y_abs + 1, x_abs + w + 1, y_abs + h); }
 
 // ---- the arrows ------------------------------------------------------------------
 
@@ -469,7 +469,7 @@ void GLUI_EditText::draw()
     int selX0 = tx + textWidth(text.substr(0, lo).c_str()), selX1 = tx + textWidth(text.substr(0, hi).c_str());
     if (focus && lo < hi) {
         colour(0, 0, 153);
-        fill(selX0, y0 + 4, selX1 - 1, y1 - 4);
+        fill(selX0, y0 + 3, selX1 - 1, y1 - 2);
     }
     clip(x0 + 2, y0 + 2, x1 - 3, y1 - 3);
     grey(TEXT);
@@ -481,6 +481,6 @@ void GLUI_EditText::draw()
     unclip();
     if (focus && lo == hi) {
         grey(0);
-        vline(tx + textWidth(text.substr(0, insertion_pt).c_str()), y0 + 4, y1 - 5);
+        vline(tx + textWidth(text.substr(0, insertion_pt).c_str()), y0 + 5, y1 - 3);
     }
 }
