@@ -227,12 +227,13 @@ void GLUI_Spinner::draw()
 
 // ---- the arrows ------------------------------------------------------------------
 
-// The arrows only: the field takes the rest.
-bool GLUI_Spinner::hit(int x, int y) const { return GLUI_Control::hit(x, y) && x >= edittext->x_abs + edittext->w; }
+// The label and the arrows; the field takes the rest. A press on the label
+// only gives the spinner the focus.
+bool GLUI_Spinner::hit(int x, int y) const { return GLUI_Control::hit(x, y) && !edittext->hit(x, y); }
 
 int GLUI_Spinner::arrow_at(int x, int y) const
 {
-    if (!hit(x, y)) return 0;
+    if (!hit(x, y) || x < edittext->x_abs + edittext->w) return 0;
     return y < y_abs + 11 ? 1 : -1;
 }
 
@@ -314,6 +315,9 @@ void GLUI_EditText::measure()
     w = std::max(130, text_x_offset + 35);
     h = 20;
 }
+
+// The field itself, right of the label.
+bool GLUI_EditText::hit(int x, int y) const { return GLUI_Control::hit(x, y) && x >= x_abs + text_x_offset; }
 
 // The caret position nearest to window x.
 int GLUI_EditText::char_at(int x) const

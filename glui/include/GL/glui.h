@@ -256,6 +256,7 @@ protected:
     GLUI_EditText();
     void measure() override;
     void draw() override;
+    bool hit(int x, int y) const override;
     void mouse_down(int x, int y) override;
     void mouse_held(int x, int y, bool inside) override;
     bool key(int key, bool special) override;
