@@ -39,7 +39,7 @@ bool GLUI_Button::key(int key, bool special)
 }
 
 // Raised; pressed: a double black outline and the caption one pixel down
-// and right.
+// and right. The focus box lies under the caption.
 void GLUI_Button::draw()
 {
     bool down = pressed_look();
@@ -50,9 +50,8 @@ void GLUI_Button::draw()
     } else {
         raisedBox(x_abs, y_abs, w, h);
     }
+    if (is_focused()) dottedBox(x_abs + 3, y_abs + 3, x_abs + w - 3, y_abs + h - 3);
     int shift = down ? 1 : 0;
     grey(TEXT);
     drawText(x_abs + (w - textWidth(name.c_str())) / 2 + shift, y_abs + 13 + shift, name.c_str());
 }
-
-void GLUI_Button::draw_focus() { dottedBox(x_abs + 3, y_abs + 3, x_abs + w - 3, y_abs + h - 3); }

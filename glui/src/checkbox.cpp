@@ -68,6 +68,7 @@ bool GLUI_Checkbox::key(int key, bool special)
 
 bool GLUI_Checkbox::shown_ticked() const { return pressed_look() ? int_val == 0 : int_val != 0; }
 
-void GLUI_Checkbox::draw() { markAndCaption(x_abs, y_abs, name.c_str(), shown_ticked() ? TICKED : EMPTY, 13); }
-
-void GLUI_Checkbox::draw_focus() { captionFocus(x_abs, y_abs, h, name.c_str()); }
+void GLUI_Checkbox::draw()
+{
+    markAndCaption(x_abs, y_abs, name.c_str(), shown_ticked() ? TICKED : EMPTY, 13, is_focused());
+}

@@ -128,21 +128,27 @@ void raisedBox(int x, int y, int w, int h)
     hline(x + 1, x + w - 1, y + h - 1);
 }
 
+// A line loop through the centres of the corner pixels, clockwise from the
+// top-left, stippled every other pixel, as real GLUI draws it. The dots are
+// where GL puts them: its stipple counter runs on round the loop, each side
+// counting the pixels of its length as the transformed corners give it, so
+// the phase of a side depends on the rounding of the sides before it, and a
+// side split into stipple dashes can show two dots together or none.
 void dottedBox(int x0, int y0, int x1, int y1)
 {
     grey(0);
-    glBegin(GL_POINTS);
-    for (int x = x0; x <= x1; ++x)
-        if (((x + y0) & 1) == 0) {
-            glVertex2f(x + 0.5f, y0 + 0.5f);
-            glVertex2f(x + 0.5f, y1 + 0.5f);
-        }
-    for (int y = y0; y <= y1; ++y)
-        if (((x0 + y) & 1) == 0) {
-            glVertex2f(x0 + 0.5f, y + 0.5f);
-            glVertex2f(x1 + 0.5f, y + 0.5f);
-        }
+    glPushMatrix();
+    glTranslatef(0.5f, 0.5f, 0.0f);
+    glEnable(GL_LINE_STIPPLE);
+    glLineStipple(1, 0x5555);
+    glBegin(GL_LINE_LOOP);
+    glVertex2i(x0, y0);
+    glVertex2i(x1, y0);
+    glVertex2i(x1, y1);
+    glVertex2i(x0, y1);
     glEnd();
+    glDisable(GL_LINE_STIPPLE);
+    glPopMatrix();
 }
 
 void drawText(int x, int baseline, const char* s)
@@ -166,16 +172,18 @@ void image(int x, int y, const char* const* rows, int w, int h)
 
 int markCaptionWidth(int captionWidth) { return CAPTION_X + captionWidth + 6; }
 
-void markAndCaption(int x, int y, const char* caption, const char* const* mark, int size)
+// The caption goes over a copy of itself in the background colour, one pixel
+// right and down, as real GLUI draws it: the copy shows only where it
+// crosses the focus box's bottom side, as gaps in its dots.
+void markAndCaption(int x, int y, const char* caption, const char* const* mark, int size, bool focused)
 {
     image(x + 1, y + 1, mark, size, size);
+    int tx = x + CAPTION_X;
+    if (focused) dottedBox(tx - 3, y, tx + textWidth(caption) + 4, y + MARK_CAPTION_H + 1);
+    grey(BACKGROUND);
+    drawText(tx + 1, y + 11, caption);
     grey(TEXT);
-    drawText(x + CAPTION_X, y + 10, caption);
-}
-
-void captionFocus(int x, int y, int h, const char* caption)
-{
-    dottedBox(x + CAPTION_X - 2, y - 1, x + CAPTION_X + textWidth(caption) + 1, y + h + 1);
+    drawText(tx, y + 10, caption);
 }
 
 void clip(int x0, int y0, int x1, int y1)

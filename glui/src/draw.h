@@ -25,7 +25,8 @@ void outline(int x0, int y0, int x1, int y1);
 // Raised 3-D box over x..x+w, y..y+h: white top and left, grey 128 and
 // black bottom and right.
 void raisedBox(int x, int y, int w, int h);
-// Every other pixel of a rectangle's outline, in black.
+// A focus box: the outline of x0..x1, y0..y1 dotted in black, as GL's
+// stipple draws it (see draw.cpp).
 void dottedBox(int x0, int y0, int x1, int y1);
 
 // Text with its baseline on pixel row `baseline`.
@@ -37,13 +38,13 @@ int textWidth(const char* s);
 void image(int x, int y, const char* const* rows, int w, int h);
 
 // A checkbox's or radio button's look: its size x size mark at (x + 1, y + 1)
-// and the caption at x + CAPTION_X; the focus box surrounds the caption.
-// The control is MARK_CAPTION_H high and markCaptionWidth(caption) wide.
+// and the caption at x + CAPTION_X; when focused, the focus box around the
+// caption, under it. The control is MARK_CAPTION_H high and
+// markCaptionWidth(caption) wide.
 const int CAPTION_X = 18;
 const int MARK_CAPTION_H = 13;
 int markCaptionWidth(int captionWidth);
-void markAndCaption(int x, int y, const char* caption, const char* const* mark, int size);
-void captionFocus(int x, int y, int h, const char* caption);
+void markAndCaption(int x, int y, const char* caption, const char* const* mark, int size, bool focused);
 
 // Drawing outside x0..x1, y0..y1 is cut off until unclip().
 void clip(int x0, int y0, int x1, int y1);

@@ -63,7 +63,6 @@ void GLUI::draw_all()
         }
     };
     drawTree(&root);
-    if (focused) focused->draw_focus();
     glui_draw::endFrame();
     // The first frame after a resize can reach the screen at the window's old
     // size (Mesa resizes its buffers only at that swap): draw once more.
@@ -115,18 +114,16 @@ void GLUI::set_focus(GLUI_Control* c)
     root.redraw();
 }
 
+// The focus goes round the controls in order and through one stop with
+// nothing focused, after the last control and before the first: Tab from
+// the last control drops the focus, the next Tab focuses the first.
 void GLUI::move_focus(int dir)
 {
     std::vector<GLUI_Control*> order = focus_order();
-    if (order.empty()) return;
-    int n = static_cast<int>(order.size());
-    auto it = std::find(order.begin(), order.end(), focused);
-    int i;
-    if (it == order.end())
-        i = dir > 0 ? 0 : n - 1;
-    else
-        i = (static_cast<int>(it - order.begin()) + dir + n) % n;
-    set_focus(order[i]);
+    int stops = static_cast<int>(order.size()) + 1; // the last stop: nothing
+    int i = static_cast<int>(std::find(order.begin(), order.end(), focused) - order.begin());
+    i = (i + dir + stops) % stops;
+    set_focus(i < stops - 1 ? order[i] : NULL);
 }
 
 // ---- input ---------------------------------------------------------------------

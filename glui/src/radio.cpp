@@ -128,7 +128,5 @@ bool GLUI_RadioButton::key(int key, bool special)
 void GLUI_RadioButton::draw()
 {
     bool on = group->int_val == int_val || pressed_look();
-    markAndCaption(x_abs, y_abs, name.c_str(), on ? SELECTED : UNSELECTED, 14);
+    markAndCaption(x_abs, y_abs, name.c_str(), on ? SELECTED : UNSELECTED, 14, is_focused());
 }
-
-void GLUI_RadioButton::draw_focus() { captionFocus(x_abs, y_abs, h, name.c_str()); }

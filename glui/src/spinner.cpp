@@ -266,23 +266,24 @@ void GLUI_Spinner::place(int x, int y)
     edittext->place(x, y);
 }
 
+// The arrows; focused, the focus box around them.
 void GLUI_Spinner::draw()
 {
     int ax = x_abs + w - 12;
     drawArrow(ax, y_abs + 3, 0, held_arrow > 0 && arrow_inside);
     drawArrow(ax, y_abs + 11, 8, held_arrow < 0 && arrow_inside);
+    if (is_focused()) dottedBox(x_abs + w - 14, y_abs, x_abs + w, y_abs + h);
 }
-
-void GLUI_Spinner::draw_focus() { dottedBox(x_abs + w - 14, y_abs + 1, x_abs + w + 1, y_abs + h); }
 
 // ---- the arrows ------------------------------------------------------------------
 
-// The arrows only: the field takes the rest.
-bool GLUI_Spinner::hit(int x, int y) const { return GLUI_Control::hit(x, y) && x >= edittext->x_abs + edittext->w; }
+// The label and the arrows; the field takes the rest. A press on the label
+// only gives the spinner the focus.
+bool GLUI_Spinner::hit(int x, int y) const { return GLUI_Control::hit(x, y) && !edittext->hit(x, y); }
 
 int GLUI_Spinner::arrow_at(int x, int y) const
 {
-    if (!hit(x, y)) return 0;
+    if (!hit(x, y) || x < edittext->x_abs + edittext->w) return 0;
     return y < y_abs + 11 ? 1 : -1;
 }
 
@@ -364,6 +365,9 @@ void GLUI_EditText::measure()
     w = std::max(130, text_x_offset + 35);
     h = 20;
 }
+
+// The field itself, right of the label.
+bool GLUI_EditText::hit(int x, int y) const { return GLUI_Control::hit(x, y) && x >= x_abs + text_x_offset; }
 
 // The caret position nearest to window x.
 int GLUI_EditText::char_at(int x) const
@@ -519,7 +523,7 @@ void GLUI_EditText::draw()
     int selX0 = tx + textWidth(text.substr(0, lo).c_str()), selX1 = tx + textWidth(text.substr(0, hi).c_str());
     if (focus && lo < hi) {
         colour(0, 0, 153);
-        fill(selX0, y0 + 4, selX1 - 1, y1 - 4);
+        fill(selX0, y0 + 3, selX1 - 1, y1 - 2);
     }
     clip(x0 + 2, y0 + 2, x1 - 3, y1 - 3);
     grey(TEXT);
@@ -531,6 +535,6 @@ void GLUI_EditText::draw()
     unclip();
     if (focus && lo == hi) {
         grey(0);
-        vline(tx + textWidth(text.substr(0, insertion_pt).c_str()), y0 + 4, y1 - 5);
+        vline(tx + textWidth(text.substr(0, insertion_pt).c_str()), y0 + 5, y1 - 3);
     }
 }

@@ -26,9 +26,9 @@ constexpr Rect SAVE_BUTTON{30, 127, 115, 20};
 constexpr Rect SCHEMA_BUTTON{9, 375, 158, 20};
 // The white field the value is drawn in, and the two arrows at its right.
 constexpr Rect SPINNER_FIELD{64, 177, 73, 20};
-// Where presses land: the field takes them on its label too, the spinner
-// only on the column of its arrows.
-constexpr Rect SPINNER_LABEL_AND_FIELD{6, 177, 130, 20};
+// Where presses land: the spinner takes them on its label and on the column
+// of its arrows, the field between them.
+constexpr Rect SPINNER_LABEL{6, 177, 58, 20};
 constexpr Rect SPINNER_ARROWS{136, 177, 15, 20};
 constexpr Rect UP_ARROW{139, 180, 12, 8};
 constexpr Rect DOWN_ARROW{139, 188, 12, 8};

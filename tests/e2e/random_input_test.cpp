@@ -72,20 +72,21 @@ const char* commandName(Command c)
 }
 
 // Controls of the panel in the order Tab visits them, with the rectangles a
-// press on them lands in (a press focuses the control). The spinner's field
-// takes presses on its label too; the spinner itself only on its arrows.
+// press on them lands in (a press focuses the control). The spinner takes
+// presses on its arrows and on its label, the field between them.
 struct PanelControl {
     const char* name;
     Rect rect;
     bool button;
+    Rect label{0, 0, 0, 0};  // a second rectangle, the spinner's label
 };
 const std::vector<PanelControl>& panelControls()
 {
     using namespace e2e::panel;
     static const std::vector<PanelControl> controls = {
         {"New", NEW_BUTTON, true},         {"Load", LOAD_BUTTON, true},
-        {"Save", SAVE_BUTTON, true},       {"Spinner", SPINNER_ARROWS, false},
-        {"SpinnerField", SPINNER_LABEL_AND_FIELD, false},
+        {"Save", SAVE_BUTTON, true},       {"Spinner", SPINNER_ARROWS, false, SPINNER_LABEL},
+        {"SpinnerField", SPINNER_FIELD, false},
         {"Polygon", RADIOS[0], false},     {"Fan", RADIOS[1], false},
         {"Strip", RADIOS[2], false},       {"Points", CHECKBOXES[0], false},
         {"Lines", CHECKBOXES[1], false},   {"Geometry", CHECKBOXES[2], false},
@@ -265,8 +266,9 @@ protected:
     {
         int x = rx - panelGeo_.x, y = ry - panelGeo_.y;
         for (const PanelControl& c : panelControls())
-            if (inside(c.rect, x, y, EDGE) && !inside(c.rect, x, y, -EDGE))
-                return false;
+            for (const Rect& r : {c.rect, c.label})
+                if (inside(r, x, y, EDGE) && !inside(r, x, y, -EDGE))
+                    return false;
         return true;
     }
 
@@ -276,7 +278,7 @@ protected:
         int x = rx - panelGeo_.x, y = ry - panelGeo_.y;
         const auto& cs = panelControls();
         for (int i = 0; i < static_cast<int>(cs.size()); ++i)
-            if (inside(cs[i].rect, x, y, 0))
+            if (inside(cs[i].rect, x, y, 0) || inside(cs[i].label, x, y, 0))
                 return i;
         return -1;
     }
@@ -601,12 +603,13 @@ protected:
                 commandReached(Command::Save);
         } else if (w == Where::Panel) {
             const int n = static_cast<int>(panelControls().size());
-            // Tab moves the focus on from none to the first control, Shift+Tab
-            // back from none to the last, where GLUT reports Shift+Tab at all.
+            // Tab goes round the controls and one stop with none focused
+            // after the last; Shift+Tab the other way round, where GLUT
+            // reports Shift+Tab at all.
             if (k.ks == XK_Tab && !k.shift)
-                focus_ = focus_ < 0 ? 0 : (focus_ + 1) % n;
+                focus_ = focus_ < 0 ? 0 : focus_ + 1 < n ? focus_ + 1 : -1;
             else if (k.ks == XK_Tab && desktop().glutReportsShiftTab)
-                focus_ = focus_ < 0 ? n - 1 : (focus_ + n - 1) % n;
+                focus_ = focus_ < 0 ? n - 1 : focus_ - 1;
             else if (k.ks == XK_space && focus_ == FOCUS_NEW)
                 commandReached(Command::New);
             else if (k.ks == XK_space && focus_ == FOCUS_LOAD)

@@ -311,6 +311,12 @@ TEST_F(InputTest, UpAndDownKeysStepTheSpinner)
     special(GLUT_KEY_DOWN);
     EXPECT_EQ(editor.pointSize, 8);
     EXPECT_EQ(calls.size(), 4u); // the last one hit the limit
+    // A press on the label focuses the spinner itself, without a step.
+    click(30, 187);
+    EXPECT_EQ(focused(), controls.pointSizeSpinner);
+    EXPECT_EQ(editor.pointSize, 8);
+    special(GLUT_KEY_UP);
+    EXPECT_EQ(editor.pointSize, 9);
 }
 
 TEST_F(InputTest, ClickInTheFieldPlacesTheCaret)
@@ -364,20 +370,23 @@ TEST_F(InputTest, TabWalksEveryControlInTheOrderAddedAndShiftTabBack)
         p.radios[0],  p.radios[1],  p.radios[2],  controls.pointsCheckbox,   controls.linesCheckbox,
         controls.geometryCheckbox,  p.buttons[3]};
     std::vector<GLUI_Control*> forward, back;
-    for (size_t i = 0; i <= order.size(); ++i) {
+    for (size_t i = 0; i < order.size() + 2; ++i) {
         key('\t');
         forward.push_back(focused());
     }
     host.mods = GLUT_ACTIVE_SHIFT;
-    for (size_t i = 0; i <= order.size(); ++i) {
+    for (size_t i = 0; i < order.size() + 2; ++i) {
         key('\t');
         back.push_back(focused());
     }
-    // From nothing focused to the first, ..., the last and round to the
-    // first; then back from there to the last, ..., the first and round.
+    // From nothing focused to the first, ..., the last, nothing, and the
+    // first again; then back from there through nothing to the last, ...,
+    // the first.
     std::vector<GLUI_Control*> expectedForward = order, expectedBack(order.rbegin(), order.rend());
+    expectedForward.push_back(nullptr);
     expectedForward.push_back(order.front());
-    expectedBack.push_back(order.back());
+    expectedBack.insert(expectedBack.begin(), nullptr);
+    expectedBack.push_back(nullptr);
     EXPECT_EQ(forward, expectedForward);
     EXPECT_EQ(back, expectedBack);
 }

@@ -142,8 +142,10 @@ TEST_F(EditorLayoutTest, HitTestingUsesTheStoredRectangles)
     EXPECT_EQ(GLUI_Internals::controlAt(gui, 144, 90), nullptr);
     EXPECT_EQ(GLUI_Internals::controlAt(gui, 31, 90), nullptr);
     EXPECT_EQ(GLUI_Internals::controlAt(gui, 90, 102), nullptr); // gap between buttons
-    // The field (label included) and the arrows.
-    EXPECT_EQ(GLUI_Internals::controlAt(gui, 10, 185), controls.pointSizeSpinner->edittext);
+    // The spinner's label and arrows are the spinner's, the field between them
+    // (x 64 to 135) the field's.
+    EXPECT_EQ(GLUI_Internals::controlAt(gui, 63, 185), controls.pointSizeSpinner);
+    EXPECT_EQ(GLUI_Internals::controlAt(gui, 64, 185), controls.pointSizeSpinner->edittext);
     EXPECT_EQ(GLUI_Internals::controlAt(gui, 135, 185), controls.pointSizeSpinner->edittext);
     EXPECT_EQ(GLUI_Internals::controlAt(gui, 145, 183), controls.pointSizeSpinner);
     // Radio buttons and checkboxes take their caption too.

@@ -130,8 +130,7 @@ protected:
     void place_column(int top);
     void layout_window();
 
-    virtual void draw() {}
-    virtual void draw_focus() {}
+    virtual void draw() {} /* the focused control draws its focus box too */
 
     /* Input; x, y in window pixels. */
     virtual bool hit(int x, int y) const;
@@ -180,7 +179,6 @@ protected:
     void measure() override;
     bool is_centred() const override { return true; }
     void draw() override;
-    void draw_focus() override;
     void mouse_up(int x, int y, bool inside) override;
     bool key(int key, bool special) override;
 };
@@ -193,7 +191,6 @@ protected:
     GLUI_Checkbox() {}
     void measure() override;
     void draw() override;
-    void draw_focus() override;
     void mouse_up(int x, int y, bool inside) override;
     bool key(int key, bool special) override;
     void commit_toggle();
@@ -236,7 +233,6 @@ protected:
     GLUI_RadioButton() : group(NULL) {}
     void measure() override;
     void draw() override;
-    void draw_focus() override;
     void mouse_up(int x, int y, bool inside) override;
     bool key(int key, bool special) override;
 };
@@ -267,6 +263,7 @@ protected:
     GLUI_EditText();
     void measure() override;
     void draw() override;
+    bool hit(int x, int y) const override;
     void mouse_down(int x, int y) override;
     void mouse_held(int x, int y, bool inside) override;
     bool key(int key, bool special) override;
@@ -297,7 +294,6 @@ protected:
     void measure() override;
     void place(int x, int y) override;
     void draw() override;
-    void draw_focus() override;
     bool hit(int x, int y) const override;
     void mouse_down(int x, int y) override;
     void mouse_held(int x, int y, bool inside) override;
