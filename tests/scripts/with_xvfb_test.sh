@@ -13,6 +13,15 @@ fail() {
   exit 1
 }
 
+# Waits up to 15 s for the command to write FILE.
+wait_for_command() {
+  for _ in $(seq 300); do
+    [ -s "$1" ] && return
+    sleep 0.05
+  done
+  fail "the command did not start within 15 s: $(cat "$tmp/out")"
+}
+
 # The server's process id, from the line announcing it.
 server_pid() {
   sed -n 's/^Virtual display :[0-9]* (Xvfb, process \([0-9]*\))$/\1/p' "$tmp/out"
@@ -36,11 +45,7 @@ set -m
 "$script" sh -c "$probe; exec sleep 60" sh "$tmp/display" >"$tmp/out" 2>&1 &
 group=$!
 set +m
-for _ in $(seq 300); do
-  [ -s "$tmp/display" ] && break
-  sleep 0.05
-done
-[ -s "$tmp/display" ] || fail "the command did not start within 15 s: $(cat "$tmp/out")"
+wait_for_command "$tmp/display"
 pid=$(server_pid)
 kill -INT -- "-$group"
 status=0
@@ -52,11 +57,7 @@ if kill -0 "$pid" 2>/dev/null; then fail "the server (process $pid) still runs a
 rm -f "$tmp/display"
 "$script" sh -c "$probe; echo \$\$ > '$tmp/command'; exec sleep 60" sh "$tmp/display" >"$tmp/out" 2>&1 &
 script_pid=$!
-for _ in $(seq 300); do
-  [ -s "$tmp/command" ] && break
-  sleep 0.05
-done
-[ -s "$tmp/command" ] || fail "the command did not start within 15 s: $(cat "$tmp/out")"
+wait_for_command "$tmp/command"
 pid=$(server_pid)
 kill -KILL "$script_pid"
 wait "$script_pid" 2>/dev/null || true
