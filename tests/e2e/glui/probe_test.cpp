@@ -109,7 +109,7 @@ TEST_F(ProbeTest, PanelIsNotRedrawnWhileIdle)
 // ---- look ------------------------------------------------------------------
 
 // A state of the Controls window that a user reaches from a fresh start, and
-// the picture of real GLUI in that state (tests/glui/reference/<name>.png).
+// the picture of real GLUI in that state (reference/<name>.png).
 //
 // Real GLUI's own floating-point rounding shows in a few places that ours
 // does not follow (glui/README.md, "Look"): in every picture, corner pixels
