@@ -13,7 +13,9 @@
 
 namespace e2e::panel {
 
-// Control rectangles in the Controls window (x, y, w, h).
+// Control rectangles in the Controls window (x, y, w, h): real GLUI's, where
+// a user of GLUI finds each control (the panel matches real GLUI's pictures
+// pixel for pixel, glui.e2e.Reference/PanelLook).
 struct Rect {
     int x, y, w, h;
     int cx() const { return x + w / 2; }

@@ -6,6 +6,8 @@
 
 namespace e2e {
 
+// The editor's palette as README.md gives it ("Colours"): what a user sees,
+// and the one place the tests take it from.
 const Rgb GEOMETRY_COLOURS[2] = {rgbFromFloat(0.4, 1.0, 0.4), rgbFromFloat(0.4, 0.7, 1.0)};
 const Rgb LINES_COLOURS[2] = {rgbFromFloat(0.4, 0.0, 0.9), rgbFromFloat(1.0, 0.3, 0.0)};
 const Rgb POINTS_COLOURS[2] = {rgbFromFloat(0.3, 0.3, 0.3), rgbFromFloat(0.0, 0.0, 0.7)};

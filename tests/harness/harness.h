@@ -497,7 +497,7 @@ constexpr int MENU_DELETE_POINT = 1;
 // to the window pixel whose top-left corner is at that scene position.
 inline Pixel scenePixel(int x, int y) { return {x + DRAWING_WIDTH / 2, DRAWING_HEIGHT / 2 - y}; }
 
-// Layer colours, index = colour schema (0 or 1).
+// Layer colours, index = colour schema (0 or 1): the palette README.md gives.
 extern const Rgb GEOMETRY_COLOURS[2];
 extern const Rgb LINES_COLOURS[2];
 extern const Rgb POINTS_COLOURS[2];

@@ -20,12 +20,12 @@ root=$2
 here=$(cd "$(dirname "$0")" && pwd)
 flags="-std=c++17 -fsyntax-only -Wall -Wextra -Werror -U__linux__ -U__linux -Ulinux -U__gnu_linux__"
 flags="$flags -D__APPLE__ -D__MACH__ -DGL_SILENCE_DEPRECATION"
-includes="-I$here/poison -I$here/include -I$root/src -I$root/glui/include -I$root/glui/src"
+includes="-I$here/poison -I$here/include -I$root/src -I$root/glui/include -I$root/glui/src -I$root/tests/unit/glui"
 
 # The editor's and the panel library's sources, and the one test program that
 # builds on macOS without GoogleTest; everything but the Windows file system.
 files=$(cd "$root" && find src glui/src -name '*.cpp' ! -name '*_windows.cpp' | sort)
-files="$files tests/glui/glui_probe.cpp"
+files="$files tests/e2e/glui/glui_probe.cpp"
 
 status=0
 count=0

@@ -13,8 +13,6 @@
 #include "internals.h"
 
 struct EditorPanel {
-    std::vector<GLUI_StaticText*> texts;
-    std::vector<GLUI_Separator*> separators;
     std::vector<GLUI_Button*> buttons; // New, Load, Save, Change Color Schema
     std::vector<GLUI_RadioButton*> radios;
 
@@ -22,11 +20,8 @@ struct EditorPanel {
     explicit EditorPanel(GLUI* gui)
     {
         for (GLUI_Control* c : controls.drawModeGroup->children) radios.push_back(dynamic_cast<GLUI_RadioButton*>(c));
-        for (GLUI_Control* c : GLUI_Internals::topLevel(gui)) {
-            if (auto* t = dynamic_cast<GLUI_StaticText*>(c)) texts.push_back(t);
-            if (auto* s = dynamic_cast<GLUI_Separator*>(c)) separators.push_back(s);
+        for (GLUI_Control* c : GLUI_Internals::topLevel(gui))
             if (auto* b = dynamic_cast<GLUI_Button*>(c)) buttons.push_back(b);
-        }
     }
 
     // Points the controls' callbacks at a test's own (the editor's buttons

@@ -1,7 +1,12 @@
 #include "fake_host.h"
 
 namespace {
-// Measured once with glutBitmapWidth(GLUT_BITMAP_HELVETICA_12, c).
+// Measured once with glutBitmapWidth(GLUT_BITMAP_HELVETICA_12, c) under
+// freeglut 3.4: data of a font that is not ours, as the reference pictures
+// are pictures of a program that is not ours. No library gives them without
+// a display (glutBitmapWidth needs glutInit, and so an X server; freeglut's
+// font tables are private to it), and these tests run without one. The
+// end-to-end tests measure with GLUT itself.
 const int WIDTHS[95] = {
     4, 3, 5, 7, 7, 11, 9, 3, 4, 4, 5, 7, 4, 8, 3, 4,  // ' ' .. '/'
     7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 3, 3, 7, 7, 7, 7,   // '0' .. '?'

@@ -5,10 +5,8 @@
 // window is printed as one flushed line.
 //
 //   ready                          after the first idle turn
-//   callback button <caption> id=<id> current=<main|panel|other>
-//   callback spinner id=<id> value=<v> current=<...>
-//   callback radio id=<id> value=<v> current=<...>
-//   callback checkbox <caption> value=<v> current=<...>
+//   callback <caption> id=<id> value=<v> current=<main|panel|other>
+//                                  (a radio group's caption is empty)
 //   live <name>=<v>                a live variable changed (seen at idle)
 //   main key <code> / main special <code> / main display
 //
@@ -55,25 +53,11 @@ void reportLive()
     }
 }
 
-void onButton(GLUI_Control* c)
+void onControl(GLUI_Control* c)
 {
     reportLive();
-    std::printf("callback button %s id=%d current=%s\n", c->get_name(), c->get_id(), currentName());
-    std::fflush(stdout);
-}
-
-void onValue(GLUI_Control* c)
-{
-    reportLive();
-    const char* what = c == controls.pointSizeSpinner ? "spinner" : "radio";
-    std::printf("callback %s id=%d value=%d current=%s\n", what, c->get_id(), c->get_int_val(), currentName());
-    std::fflush(stdout);
-}
-
-void onCheckbox(GLUI_Control* c)
-{
-    reportLive();
-    std::printf("callback checkbox %s value=%d current=%s\n", c->get_name(), c->get_int_val(), currentName());
+    std::printf("callback %s id=%d value=%d current=%s\n", c->get_name(), c->get_id(), c->get_int_val(),
+                currentName());
     std::fflush(stdout);
 }
 
@@ -124,7 +108,7 @@ int main(int argc, char** argv)
     glutKeyboardFunc(onKeyboard);
     glutSpecialFunc(onSpecial);
     panel = createControlPanel(mainWindow);
-    EditorPanel(panel).setCallbacks(onButton, onValue, onValue, onCheckbox);
+    EditorPanel(panel).setCallbacks(onControl, onControl, onControl, onControl);
     reportLive();
     GLUI_Master.set_glutIdleFunc(onIdle);
     glutMainLoop();

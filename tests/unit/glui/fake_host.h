@@ -17,9 +17,8 @@ int helvetica12Width(const char* text);
 struct FakeHost : glui_host::Host {
     struct Window {
         std::string title;
-        int x, y;                 // where it was created
-        int createdW, createdH;
-        int w, h;                 // the size it has now
+        int x, y; // where it was created
+        int w, h; // the size it has now
     };
     std::map<int, Window> windows; // by id
     // Every glutReshapeWindow; the window takes the size asked, as it does
@@ -39,7 +38,7 @@ struct FakeHost : glui_host::Host {
 
     int createWindow(const char* title, int x, int y, int w, int h, const glui_host::WindowEvents& ev) override
     {
-        windows[nextWindow] = {title, x, y, w, h, w, h};
+        windows[nextWindow] = {title, x, y, w, h};
         events = ev;
         return nextWindow++;
     }
