@@ -58,7 +58,6 @@ using namespace std::chrono_literals;
 // by one factor: E2E_TIMEOUT_SCALE, 1 when unset, which a slower build (the
 // sanitizer one) or platform (Wine) raises. Intervals that are measured (a
 // quiet time, frames over a time) are not timeouts and are not scaled.
-double timeoutScale();
 Millis scaled(Millis timeout);
 
 // Checks `cond` until it holds or `timeout` (scaled) has passed, and says
@@ -97,7 +96,6 @@ public:
     Image(int width, int height);
     int width() const { return width_; }
     int height() const { return height_; }
-    bool empty() const { return width_ == 0 || height_ == 0; }
     bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
     Rgb at(int x, int y) const;
     Rgb at(Pixel p) const { return at(p.x, p.y); }
@@ -130,8 +128,6 @@ struct ImageDifference {
     Pixel first{-1, -1};
     int total = 0;  // pixels compared
     bool none() const { return !sizesDiffer && pixels == 0; }
-    // The share of pixels that are alike, from 0 to 1.
-    double likeness() const { return total ? 1.0 - double(pixels) / total : 0.0; }
 };
 ImageDifference compareImages(const Image& actual, const Image& expected, int tolerance = 0);
 // What compareImages() found, in a line for a failure message.
@@ -327,8 +323,6 @@ public:
     XClient(const XClient&) = delete;
     XClient& operator=(const XClient&) = delete;
     ::_XDisplay* display() const { return dpy_; }
-    Window root() const;
-    const Desktop& desktop() const { return desktop_; }
 
     // Windows, searched through the whole tree, so that client windows a
     // window manager has put into frames are found. A title is matched
@@ -412,7 +406,7 @@ private:
     // The side button "back", which freeglut on Windows ignores.
     static constexpr int BACK_BUTTON = 8;
 
-    XClient(const std::string& display, const Desktop& desktop);
+    Window root() const;
     void sync() const;
     Window waitForWindowOf(const std::string& title, std::optional<pid_t> pid, Millis timeout) const;
     bool askUntilItSticks(Window w, const std::function<void()>& ask, const std::function<bool(const Geometry&)>& sticks);
