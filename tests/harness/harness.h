@@ -242,7 +242,6 @@ public:
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
 
-    const std::string& workDir() const { return workDir_; }
     pid_t pid() const { return pid_; }
 
     // Waits for a line of standard output that has not yet been consumed by an
@@ -336,8 +335,6 @@ public:
     bool isViewable(Window w) const;
     Geometry geometry(Window w) const;  // the client area
     std::string title(Window w) const;
-    std::optional<pid_t> windowPid(Window w) const;  // _NET_WM_PID
-    FrameExtents frameExtents(Window w) const;     // all 0 without _NET_FRAME_EXTENTS
     // Where the desktop should have put the client area of window `w` that
     // asked to stand at root (x, y); nullopt when the desktop places windows itself.
     std::optional<Pixel> expectedPosition(Window w, int x, int y) const;
@@ -407,6 +404,8 @@ private:
     static constexpr int BACK_BUTTON = 8;
 
     Window root() const;
+    std::optional<pid_t> windowPid(Window w) const;  // _NET_WM_PID
+    FrameExtents frameExtents(Window w) const;     // all 0 without _NET_FRAME_EXTENTS
     void sync() const;
     Window waitForWindowOf(const std::string& title, std::optional<pid_t> pid, Millis timeout) const;
     bool askUntilItSticks(Window w, const std::function<void()>& ask, const std::function<bool(const Geometry&)>& sticks);
