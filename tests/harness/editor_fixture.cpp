@@ -242,15 +242,6 @@ const TextMask& EditorTest::textMask(const std::string& text, int size)
                                          << detail.str();
 }
 
-void EditorTest::noteImage(const Image& img, const std::string& name)
-{
-    for (auto& entry : noted_) {
-        if (entry.first == name) {
-            entry.second = img;
-            return;
-        }
-    }
-    noted_.emplace_back(name, img);
-}
+void EditorTest::noteImage(const Image& img, const std::string& name) { noted_[name] = img; }
 
 }  // namespace e2e

@@ -223,7 +223,9 @@ struct ExitStatus {
 std::ostream& operator<<(std::ostream& os, const ExitStatus& s);
 
 // A child process in a working directory, with DISPLAY and the variables of
-// `env` ("NAME=value", replacing inherited ones) set. Standard output
+// `env` ("NAME=value", replacing inherited ones) set; `program` is a path, or
+// a name looked for on PATH, and the constructor throws, saying why, when it
+// cannot be started. Standard output
 // and standard error are read through pipes, line by line, on a background
 // thread; lines end in '\n', or in `lineEnd` when that is "\r\n" (a
 // Windows program's), and a line holds everything before its end. Killed
@@ -273,7 +275,6 @@ private:
     void readLoop(int outFd, int errFd);
 
     std::unique_ptr<TempDir> ownDir_;
-    std::string workDir_;
     std::string lineEnd_;
     pid_t pid_ = -1;
     std::optional<ExitStatus> status_;
@@ -330,8 +331,11 @@ public:
     // must match both.
     std::optional<Window> findWindow(const std::string& title, std::optional<pid_t> pid = std::nullopt) const;
     // Found and viewable; throws when no such window appears within `timeout`.
-    Window waitForWindow(const std::string& title, Millis timeout = 10s) const;
-    Window waitForWindow(const std::string& title, pid_t pid, Millis timeout = 10s) const;
+    Window waitForWindow(const std::string& title, std::optional<pid_t> pid, Millis timeout = 10s) const;
+    Window waitForWindow(const std::string& title, Millis timeout = 10s) const
+    {
+        return waitForWindow(title, std::nullopt, timeout);
+    }
     bool isViewable(Window w) const;
     Geometry geometry(Window w) const;  // the client area
     std::string title(Window w) const;
@@ -407,11 +411,9 @@ private:
     std::optional<pid_t> windowPid(Window w) const;  // _NET_WM_PID
     FrameExtents frameExtents(Window w) const;     // all 0 without _NET_FRAME_EXTENTS
     void sync() const;
-    Window waitForWindowOf(const std::string& title, std::optional<pid_t> pid, Millis timeout) const;
     bool askUntilItSticks(Window w, const std::function<void()>& ask, const std::function<bool(const Geometry&)>& sticks);
     std::string keyName(KeySym ks) const;
     bool pointerIn(Window w) const;
-    void activate(Window w);
     void waitForWindowManager();
 
     ::_XDisplay* dpy_ = nullptr;
@@ -463,9 +465,7 @@ public:
     bool waitForQuiet(Millis quiet, Millis timeout);
 
 private:
-    Window root() const;
     void readPending();
-    void waitForEvents(Millis timeout);
     Counts sinceLastCall();
 
     ::_XDisplay* dpy_ = nullptr;

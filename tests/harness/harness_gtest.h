@@ -132,7 +132,7 @@ protected:
     Window panel_ = 0;
 
 private:
-    std::vector<std::pair<std::string, Image>> noted_;
+    std::map<std::string, Image> noted_;  // by name
     std::map<std::string, TextMask> masks_;  // by size and text
     std::unique_ptr<XServer> glyphServer_;
     std::unique_ptr<XClient> glyphClient_;

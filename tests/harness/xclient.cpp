@@ -199,20 +199,10 @@ bool XClient::isViewable(Window w) const
     return a.map_state == IsViewable;
 }
 
-Window XClient::waitForWindow(const std::string& wanted, Millis timeout) const
-{
-    return waitForWindowOf(wanted, std::nullopt, timeout);
-}
-
-Window XClient::waitForWindow(const std::string& wanted, pid_t pid, Millis timeout) const
-{
-    return waitForWindowOf(wanted, pid, timeout);
-}
-
 // Waits are the harness's own, around libxdo's questions: libxdo's waits for
 // a window's map state or focus poll for a fixed 15 s and return success
 // either way.
-Window XClient::waitForWindowOf(const std::string& wanted, std::optional<pid_t> pid, Millis timeout) const
+Window XClient::waitForWindow(const std::string& wanted, std::optional<pid_t> pid, Millis timeout) const
 {
     std::optional<Window> found;
     if (waitUntil([&] { return (found = findWindow(wanted, pid)) && isViewable(*found); }, timeout))
@@ -346,14 +336,6 @@ bool XClient::pointerIn(Window w) const
     return wx >= 0 && wy >= 0 && wx < g.width && wy < g.height;
 }
 
-// What a click on the window's title bar or taskbar entry does: the EWMH
-// request to activate it, as a pager sends it.
-void XClient::activate(Window w)
-{
-    xdo_activate_window(xdo_, w);
-    sync();
-}
-
 void XClient::focusForKeys(Window w, Millis timeout)
 {
     if (!pointerIn(w)) {
@@ -366,7 +348,10 @@ void XClient::focusForKeys(Window w, Millis timeout)
     case KeyFocus::Activate:
         if (hasFocus(w))
             return;
-        activate(w);
+        // What a click on the window's title bar or taskbar entry does: the
+        // EWMH request to activate it, as a pager sends it.
+        xdo_activate_window(xdo_, w);
+        sync();
         if (!waitUntil([&] { return hasFocus(w); }, timeout))
             throw std::runtime_error("window " + std::to_string(w) + " (\"" + title(w) +
                                      "\") did not get the keyboard focus on the " + desktop_.name + " desktop");
@@ -623,7 +608,7 @@ void XClient::selectMenuEntry(Window w, int x, int y, int index, Millis timeout)
 
 RedrawCounter::RedrawCounter(const std::string& display, Window w) : RedrawCounter(display)
 {
-    XSelectInput(dpy_, root(), NoEventMask);
+    XSelectInput(dpy_, DefaultRootWindow(dpy_), NoEventMask);
     only_ = w;
     counted_[w] = {};
     damages_.push_back(XDamageCreate(dpy_, w, XDamageReportRawRectangles));
@@ -650,8 +635,6 @@ RedrawCounter::~RedrawCounter()
     XCloseDisplay(dpy_);
 }
 
-Window RedrawCounter::root() const { return DefaultRootWindow(dpy_); }
-
 void RedrawCounter::readPending()
 {
     while (XPending(dpy_)) {
@@ -676,8 +659,6 @@ void RedrawCounter::readPending()
     }
 }
 
-void RedrawCounter::waitForEvents(Millis timeout) { waitForInput(dpy_, timeout); }
-
 RedrawCounter::Counts RedrawCounter::counts(Window w) const
 {
     auto it = counted_.find(w);
@@ -691,7 +672,7 @@ bool RedrawCounter::collectUntil(const std::function<bool()>& done, Millis timeo
             readPending();
             return done();
         },
-        timeout, [&](Millis left) { waitForEvents(std::min(left, Millis(10))); });
+        timeout, [&](Millis left) { waitForInput(dpy_, std::min(left, Millis(10))); });
 }
 
 // A measured interval, not a timeout: not scaled.
@@ -699,7 +680,7 @@ void RedrawCounter::collectFor(Millis interval)
 {
     const auto end = Clock::now() + interval;
     for (auto left = interval; left.count() > 0; left = std::chrono::duration_cast<Millis>(end - Clock::now())) {
-        waitForEvents(std::min(left, Millis(10)));
+        waitForInput(dpy_, std::min(left, Millis(10)));
         readPending();
     }
     readPending();
