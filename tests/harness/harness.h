@@ -18,7 +18,7 @@
 //     Image img = x.waitForImage(w, [](const Image& i) { return i.shows({10, 10}, WHITE); });
 //
 // Every wait takes a timeout and polls through waitUntil() (or, for standard
-// output, wakes on each new line); none of these helpers sleeps for a fixed
+// output, wakes on each new line); none of them sleeps for a fixed
 // time. Failures to set things up throw std::runtime_error with a message
 // that says what is missing.
 #pragma once

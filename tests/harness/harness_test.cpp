@@ -61,7 +61,6 @@ TEST(Files, ASaveIsSeenAsAnotherFileEvenWithTheSameText)
     const std::string path = dir.file("points.txt");
     writeFile(path, "1\n0 0 10\n");
     const FileStamp before = fileStamp(path);
-    EXPECT_TRUE(before.exists);
     EXPECT_FALSE(waitForSave(path, before, 100ms)) << "a file that nobody replaced was taken for a save";
 
     // Saved as the editor saves: a new file renamed over the old one.
@@ -101,7 +100,6 @@ TEST(Process, WaitForLineConsumesInOrderAndTimesOut)
     EXPECT_TRUE(p.waitForLine("two"));
     EXPECT_TRUE(p.waitForLine("one"));  // the second "one", after "two"
     EXPECT_FALSE(p.waitForLine("one", 200ms));
-    EXPECT_FALSE(p.waitForLine([](const std::string& l) { return l == "two"; }, 100ms));
     EXPECT_EQ(p.lines().size(), 3u);
     EXPECT_TRUE(p.isRunning());
     p.kill();
