@@ -135,8 +135,9 @@ TEST(RedrawCounter, CountsANewWindowFromItsFirstFrame)
     EXPECT_TRUE(counter.counts(w).firstDrawn);
 }
 
-// A misspelt E2E_WINDOW_MANAGER must not run the tests of a window manager
-// on a bare server, nor Wine's loader a window manager's.
+// A misspelt E2E_WINDOW_MANAGER must not quietly run a window manager's
+// tests on a bare server, nor Wine's loader be taken under a window manager,
+// where the tests do not know it.
 TEST(Desktop, RefusesUnknownNamesAndWineUnderAWindowManager)
 {
     EXPECT_THROW(Desktop::named("Openbox"), std::invalid_argument);
