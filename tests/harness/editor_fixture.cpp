@@ -11,18 +11,22 @@
 
 namespace e2e {
 
-std::string editorPath()
-{
-    const char* program = std::getenv("E2E_PROGRAM");
-    return program && *program ? program : POINT_EDITOR_PATH;
-}
-
 bool TextMask::has(int dx, int dy) const
 {
     for (const Pixel& p : on)
         if (p.x == dx && p.y == dy)
             return true;
     return false;
+}
+
+namespace {
+
+// Path of the editor binary: E2E_PROGRAM when set (the Windows build, say),
+// else the one built beside the tests.
+std::string editorPath()
+{
+    const char* program = std::getenv("E2E_PROGRAM");
+    return program && *program ? program : POINT_EDITOR_PATH;
 }
 
 TextMask renderTextMask(const XServer& server, XClient& x, const std::string& text, int size)
@@ -53,6 +57,8 @@ TextMask renderTextMask(const XServer& server, XClient& x, const std::string& te
     }
     return mask;
 }
+
+}  // namespace
 
 void EditorTest::SetUp()
 {
@@ -168,7 +174,7 @@ void EditorTest::loadPoints(const std::vector<PointSpec>& points)
     writePoints(points);
     pressKey('L');
     if (!points.empty())
-        waitForDrawingChange(before);
+        waitForDrawing([&](const Image& img) { return !sameImage(img, before); });
 }
 
 ::testing::AssertionResult EditorTest::clickInDrawing(Pixel p, const std::string& line)
@@ -192,11 +198,6 @@ Image EditorTest::waitForDrawing(const std::function<bool(const Image&)>& pred, 
     Image img = x_->waitForImage(drawing_, pred, timeout);
     noteImage(img, "drawing-last-capture");
     return img;
-}
-
-Image EditorTest::waitForDrawingChange(const Image& before, Millis timeout)
-{
-    return waitForDrawing([&](const Image& img) { return !sameImage(img, before); }, timeout);
 }
 
 const TextMask& EditorTest::textMask(const std::string& text, int size)
@@ -241,15 +242,6 @@ const TextMask& EditorTest::textMask(const std::string& text, int size)
                                          << detail.str();
 }
 
-void EditorTest::noteImage(const Image& img, const std::string& name)
-{
-    for (auto& entry : noted_) {
-        if (entry.first == name) {
-            entry.second = img;
-            return;
-        }
-    }
-    noted_.emplace_back(name, img);
-}
+void EditorTest::noteImage(const Image& img, const std::string& name) { noted_[name] = img; }
 
 }  // namespace e2e

@@ -18,7 +18,7 @@
 //     Image img = x.waitForImage(w, [](const Image& i) { return i.shows({10, 10}, WHITE); });
 //
 // Every wait takes a timeout and polls through waitUntil() (or, for standard
-// output, wakes on each new line); none of these helpers sleeps for a fixed
+// output, wakes on each new line); none of them sleeps for a fixed
 // time. Failures to set things up throw std::runtime_error with a message
 // that says what is missing.
 #pragma once
@@ -58,7 +58,6 @@ using namespace std::chrono_literals;
 // by one factor: E2E_TIMEOUT_SCALE, 1 when unset, which a slower build (the
 // sanitizer one) or platform (Wine) raises. Intervals that are measured (a
 // quiet time, frames over a time) are not timeouts and are not scaled.
-double timeoutScale();
 Millis scaled(Millis timeout);
 
 // Checks `cond` until it holds or `timeout` (scaled) has passed, and says
@@ -97,7 +96,6 @@ public:
     Image(int width, int height);
     int width() const { return width_; }
     int height() const { return height_; }
-    bool empty() const { return width_ == 0 || height_ == 0; }
     bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
     Rgb at(int x, int y) const;
     Rgb at(Pixel p) const { return at(p.x, p.y); }
@@ -130,8 +128,6 @@ struct ImageDifference {
     Pixel first{-1, -1};
     int total = 0;  // pixels compared
     bool none() const { return !sizesDiffer && pixels == 0; }
-    // The share of pixels that are alike, from 0 to 1.
-    double likeness() const { return total ? 1.0 - double(pixels) / total : 0.0; }
 };
 ImageDifference compareImages(const Image& actual, const Image& expected, int tolerance = 0);
 // What compareImages() found, in a line for a failure message.
@@ -227,7 +223,9 @@ struct ExitStatus {
 std::ostream& operator<<(std::ostream& os, const ExitStatus& s);
 
 // A child process in a working directory, with DISPLAY and the variables of
-// `env` ("NAME=value", replacing inherited ones) set. Standard output
+// `env` ("NAME=value", replacing inherited ones) set; `program` is a path, or
+// a name looked for on PATH, and the constructor throws, saying why, when it
+// cannot be started. Standard output
 // and standard error are read through pipes, line by line, on a background
 // thread; lines end in '\n', or in `lineEnd` when that is "\r\n" (a
 // Windows program's), and a line holds everything before its end. Killed
@@ -246,7 +244,6 @@ public:
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
 
-    const std::string& workDir() const { return workDir_; }
     pid_t pid() const { return pid_; }
 
     // Waits for a line of standard output that has not yet been consumed by an
@@ -278,7 +275,6 @@ private:
     void readLoop(int outFd, int errFd);
 
     std::unique_ptr<TempDir> ownDir_;
-    std::string workDir_;
     std::string lineEnd_;
     pid_t pid_ = -1;
     std::optional<ExitStatus> status_;
@@ -327,8 +323,6 @@ public:
     XClient(const XClient&) = delete;
     XClient& operator=(const XClient&) = delete;
     ::_XDisplay* display() const { return dpy_; }
-    Window root() const;
-    const Desktop& desktop() const { return desktop_; }
 
     // Windows, searched through the whole tree, so that client windows a
     // window manager has put into frames are found. A title is matched
@@ -337,13 +331,14 @@ public:
     // must match both.
     std::optional<Window> findWindow(const std::string& title, std::optional<pid_t> pid = std::nullopt) const;
     // Found and viewable; throws when no such window appears within `timeout`.
-    Window waitForWindow(const std::string& title, Millis timeout = 10s) const;
-    Window waitForWindow(const std::string& title, pid_t pid, Millis timeout = 10s) const;
+    Window waitForWindow(const std::string& title, std::optional<pid_t> pid, Millis timeout = 10s) const;
+    Window waitForWindow(const std::string& title, Millis timeout = 10s) const
+    {
+        return waitForWindow(title, std::nullopt, timeout);
+    }
     bool isViewable(Window w) const;
     Geometry geometry(Window w) const;  // the client area
     std::string title(Window w) const;
-    std::optional<pid_t> windowPid(Window w) const;  // _NET_WM_PID
-    FrameExtents frameExtents(Window w) const;     // all 0 without _NET_FRAME_EXTENTS
     // Where the desktop should have put the client area of window `w` that
     // asked to stand at root (x, y); nullopt when the desktop places windows itself.
     std::optional<Pixel> expectedPosition(Window w, int x, int y) const;
@@ -412,13 +407,13 @@ private:
     // The side button "back", which freeglut on Windows ignores.
     static constexpr int BACK_BUTTON = 8;
 
-    XClient(const std::string& display, const Desktop& desktop);
+    Window root() const;
+    std::optional<pid_t> windowPid(Window w) const;  // _NET_WM_PID
+    FrameExtents frameExtents(Window w) const;     // all 0 without _NET_FRAME_EXTENTS
     void sync() const;
-    Window waitForWindowOf(const std::string& title, std::optional<pid_t> pid, Millis timeout) const;
     bool askUntilItSticks(Window w, const std::function<void()>& ask, const std::function<bool(const Geometry&)>& sticks);
     std::string keyName(KeySym ks) const;
     bool pointerIn(Window w) const;
-    void activate(Window w);
     void waitForWindowManager();
 
     ::_XDisplay* dpy_ = nullptr;
@@ -470,9 +465,7 @@ public:
     bool waitForQuiet(Millis quiet, Millis timeout);
 
 private:
-    Window root() const;
     void readPending();
-    void waitForEvents(Millis timeout);
     Counts sinceLastCall();
 
     ::_XDisplay* dpy_ = nullptr;

@@ -56,21 +56,16 @@ inline const bool keepsFailedWorkDirs = (keepFailedWorkDirs(currentTestHasFailed
 
 // ---------------------------------------------------------------- the editor
 
-// Path of the editor binary: E2E_PROGRAM when set (the Windows build, say),
-// else the one built beside the tests.
-std::string editorPath();
-
 // The pixels that GLUT's HELVETICA_18 (or, `size` 12, HELVETICA_12) bitmap
 // font sets for a text, as offsets from the raster position (top-left pixel
 // origin, y down: offset (0, -1) is the pixel just above and right of the
-// raster position). Rendered by a small reference program of the harness on
-// the given server, not by the editor.
+// raster position). Rendered by a small reference program of the harness,
+// not by the editor.
 struct TextMask {
     std::vector<Pixel> on;
     int minX = 0, minY = 0, maxX = -1, maxY = -1;  // bounding box of `on`
     bool has(int dx, int dy) const;
 };
-TextMask renderTextMask(const XServer& server, XClient& x, const std::string& text, int size = 18);
 
 class EditorTest : public ::testing::Test {
 protected:
@@ -114,8 +109,6 @@ protected:
 
     Image captureDrawing();
     Image waitForDrawing(const std::function<bool(const Image&)>& pred, Millis timeout = 5s);
-    // Waits until the drawing differs from `before`; returns the new capture.
-    Image waitForDrawingChange(const Image& before, Millis timeout = 5s);
 
     // HELVETICA_18 (or 12) pixels of `text`, rendered once per text and test,
     // on a bare server of their own: a window manager would place the
@@ -139,7 +132,7 @@ protected:
     Window panel_ = 0;
 
 private:
-    std::vector<std::pair<std::string, Image>> noted_;
+    std::map<std::string, Image> noted_;  // by name
     std::map<std::string, TextMask> masks_;  // by size and text
     std::unique_ptr<XServer> glyphServer_;
     std::unique_ptr<XClient> glyphClient_;

@@ -1,8 +1,10 @@
-// The harness's own checks: its files, child processes, images, desktops and,
-// under window managers, the window search and input, against a shell and a
-// small GLUT program (probe/probe.cpp). Keys and clicks on a bare server are
-// the editor's tests.
-#include <algorithm>
+// The harness's own checks: where a fault of the harness would let an
+// editor test pass that should fail, or fail it without saying why. Image
+// comparison, saves, child processes and their output, line ends, desktop
+// names and the counter of new windows, against a shell and a small GLUT
+// program (probe/probe.cpp); under window managers, the window search by
+// process id and the barrier that keeps a release where it was pressed.
+// Keys, clicks and focus themselves are the editor's tests.
 #include <filesystem>
 
 #include "harness_gtest.h"
@@ -15,22 +17,14 @@ namespace {
 // tests of Process need no X server.
 const std::string DISPLAY_NAME = ":99";
 
-TEST(Image, RoundsGlColoursToEightBits)
-{
-    EXPECT_EQ(rgbFromFloat(1, 1, 1), WHITE);
-    EXPECT_EQ(rgbFromFloat(0.4, 0.0, 0.9), (Rgb{102, 0, 230}));
-    EXPECT_TRUE(near(Rgb{100, 0, 230}, Rgb{102, 1, 229}));
-    EXPECT_FALSE(near(Rgb{100, 0, 230}, Rgb{103, 0, 230}));
-}
-
 TEST(Image, CountsCropsAndComparesPixels)
 {
+    EXPECT_TRUE(near(Rgb{100, 0, 230}, Rgb{102, 1, 228}));
+    EXPECT_FALSE(near(Rgb{100, 0, 230}, Rgb{103, 0, 230}));
     Image img(3, 2);
     img.set(2, 1, {10, 20, 30});
-    EXPECT_EQ(img.at(2, 1), (Rgb{10, 20, 30}));
     EXPECT_EQ(img.count(Rgb{0, 0, 0}), 5);
     EXPECT_EQ(img.count(Rgb{10, 20, 30}, 1, 1, 2, 1), 1);
-    EXPECT_THROW(img.at(3, 0), std::out_of_range);
     Image part = img.crop(1, 1, 5, 5);
     EXPECT_EQ(part.width(), 2);
     EXPECT_EQ(part.height(), 1);
@@ -44,7 +38,6 @@ TEST(Image, CountsCropsAndComparesPixels)
     EXPECT_EQ(d.pixels, 2);
     EXPECT_EQ(d.first.x, 1);
     EXPECT_EQ(d.first.y, 0);
-    EXPECT_DOUBLE_EQ(d.likeness(), 4.0 / 6);
     EXPECT_EQ(compareImages(other, img, 3).pixels, 1) << "a difference within the tolerance counted";
     EXPECT_FALSE(compareImages(Image(), img).none()) << "an empty image is like a 3x2 one";
     EXPECT_TRUE(compareImages(img.crop(0, 0, 2, 2), img).sizesDiffer);
@@ -60,24 +53,6 @@ TEST(Image, SavedPngReadsBackAsItWas)
     TempDir dir;
     img.savePng(dir.file("a.png"));
     EXPECT_TRUE(imagesEqual(Image::read(dir.file("a.png")), img));
-    EXPECT_THROW(Image::read(dir.file("missing.png")), std::runtime_error);
-    writeFile(dir.file("text.png"), "no picture\n");
-    EXPECT_THROW(Image::read(dir.file("text.png")), std::runtime_error);
-}
-
-TEST(TempDir, IsRemovedUnlessKept)
-{
-    std::string removed, kept;
-    {
-        TempDir a, b;
-        writeFile(a.file("x"), "1");
-        removed = a.path();
-        kept = b.path();
-        b.keep();
-    }
-    EXPECT_FALSE(fileExists(removed));
-    EXPECT_TRUE(fileExists(kept));
-    std::filesystem::remove_all(kept);
 }
 
 TEST(Files, ASaveIsSeenAsAnotherFileEvenWithTheSameText)
@@ -86,30 +61,37 @@ TEST(Files, ASaveIsSeenAsAnotherFileEvenWithTheSameText)
     const std::string path = dir.file("points.txt");
     writeFile(path, "1\n0 0 10\n");
     const FileStamp before = fileStamp(path);
-    EXPECT_TRUE(before.exists);
     EXPECT_FALSE(waitForSave(path, before, 100ms)) << "a file that nobody replaced was taken for a save";
 
     // Saved as the editor saves: a new file renamed over the old one.
     writeFile(dir.file("new.txt"), "1\n0 0 10\n");
     std::filesystem::rename(dir.file("new.txt"), path);
     EXPECT_EQ(waitForSave(path, before, 0ms), "1\n0 0 10\n");
-    EXPECT_FALSE(fileStamp(dir.file("missing.txt")).exists);
 }
 
-TEST(Process, RunsInAFreshDirectoryAndReadsBothStreams)
+// Its own empty directory, removed after it; DISPLAY; both streams apart, a
+// last line without a newline; its exit status, which every end the tests
+// check depends on.
+TEST(Process, RunsInAFreshDirectoryAndReadsBothStreamsAndItsStatus)
 {
-    Process p("/bin/sh", {"-c", "pwd; echo \"$DISPLAY\"; ls -A | wc -l; echo oops >&2; printf 'last'; exit 4"},
-              DISPLAY_NAME);
-    EXPECT_EQ(p.waitForLine(p.workDir()), p.workDir());
-    EXPECT_EQ(p.waitForLine(DISPLAY_NAME), DISPLAY_NAME);
-    EXPECT_EQ(p.waitForLine("0"), "0");
-    EXPECT_EQ(p.waitForLine("last"), "last");  // a last line without a newline counts
-    auto status = p.waitForExit(5s);
-    ASSERT_TRUE(status);
-    EXPECT_TRUE(status->exited);
-    EXPECT_EQ(status->code, 4);
-    EXPECT_FALSE(p.isRunning());
-    EXPECT_EQ(p.errorLines(), std::vector<std::string>{"oops"});
+    std::optional<std::string> dir;
+    {
+        Process p("/bin/sh", {"-c", "pwd; echo \"$DISPLAY\"; ls -A | wc -l; echo oops >&2; printf 'last'; exit 4"},
+                  DISPLAY_NAME);
+        dir = p.waitForLine([](const std::string& l) { return l.rfind('/', 0) == 0; });
+        EXPECT_EQ(p.waitForLine(DISPLAY_NAME), DISPLAY_NAME);
+        EXPECT_EQ(p.waitForLine("0"), "0");
+        EXPECT_EQ(p.waitForLine("last"), "last");
+        auto status = p.waitForExit(5s);
+        ASSERT_TRUE(status);
+        EXPECT_TRUE(status->exited);
+        EXPECT_EQ(status->code, 4);
+        EXPECT_FALSE(p.isRunning());
+        EXPECT_EQ(p.errorLines(), std::vector<std::string>{"oops"});
+    }
+    ASSERT_TRUE(dir);
+    EXPECT_FALSE(fileExists(*dir)) << "its working directory is left behind";
+    EXPECT_THROW(Process("/nonexistent/program", {}, DISPLAY_NAME), std::runtime_error);
 }
 
 TEST(Process, WaitForLineConsumesInOrderAndTimesOut)
@@ -118,7 +100,6 @@ TEST(Process, WaitForLineConsumesInOrderAndTimesOut)
     EXPECT_TRUE(p.waitForLine("two"));
     EXPECT_TRUE(p.waitForLine("one"));  // the second "one", after "two"
     EXPECT_FALSE(p.waitForLine("one", 200ms));
-    EXPECT_FALSE(p.waitForLine([](const std::string& l) { return l == "two"; }, 100ms));
     EXPECT_EQ(p.lines().size(), 3u);
     EXPECT_TRUE(p.isRunning());
     p.kill();
@@ -141,11 +122,6 @@ TEST(Process, DropsTheCarriageReturnOfWindowsLineEndsOnlyWhenTold)
     EXPECT_EQ(native.lines(), (std::vector<std::string>{"one\r", "two\r\r", "three"}));
 }
 
-TEST(Process, RefusesAMissingProgram)
-{
-    EXPECT_THROW(Process("/nonexistent/program", {}, DISPLAY_NAME), std::runtime_error);
-}
-
 TEST(RedrawCounter, CountsANewWindowFromItsFirstFrame)
 {
     XServer server;
@@ -159,24 +135,13 @@ TEST(RedrawCounter, CountsANewWindowFromItsFirstFrame)
     EXPECT_TRUE(counter.counts(w).firstDrawn);
 }
 
-// What E2E_WINDOW_MANAGER and E2E_LAUNCHER may name, and how the program is
-// started through a launcher.
+// A misspelt E2E_WINDOW_MANAGER must not quietly run a window manager's
+// tests on a bare server, nor Wine's loader be taken under a window manager,
+// where the tests do not know it.
 TEST(Desktop, RefusesUnknownNamesAndWineUnderAWindowManager)
 {
-    try {
-        Desktop::named("Openbox");
-        ADD_FAILURE() << "an unknown desktop name was accepted";
-    } catch (const std::invalid_argument& e) {
-        EXPECT_NE(std::string(e.what()).find("openbox, i3, or none"), std::string::npos) << e.what();
-    }
+    EXPECT_THROW(Desktop::named("Openbox"), std::invalid_argument);
     EXPECT_THROW(Desktop::named("openbox", "/usr/lib/wine/wine64"), std::invalid_argument);
-
-    LaunchCommand direct = launchCommand(Desktop::bare(), "/b/point-editor", {"-x"});
-    EXPECT_EQ(direct.program, "/b/point-editor");
-    EXPECT_EQ(direct.args, std::vector<std::string>{"-x"});
-    LaunchCommand launched = launchCommand(Desktop::named("none", "/usr/lib/wine/wine64"), "/b/point-editor.exe", {"-x"});
-    EXPECT_EQ(launched.program, "/usr/lib/wine/wine64");
-    EXPECT_EQ(launched.args, (std::vector<std::string>{"/b/point-editor.exe", "-x"}));
 }
 
 TEST(Desktop, ReadsOnlyItsOwnLineEndsAsLineEnds)
@@ -221,35 +186,13 @@ protected:
     Window firstWindow = 0, secondWindow = 0;
 };
 
-TEST_P(UnderWindowManager, FindsEachProgramsWindowInsideItsFrame)
+// The editor's tests run one program per server: only here do two windows
+// share a title.
+TEST_P(UnderWindowManager, FindsEachProgramsWindowByTitleAndProcess)
 {
     EXPECT_NE(firstWindow, secondWindow);
-    EXPECT_EQ(x->windowPid(firstWindow), first->pid());
-    EXPECT_EQ(x->windowPid(secondWindow), second->pid());
     EXPECT_FALSE(x->findWindow("probe", 1)) << "a title alone was enough";
     EXPECT_FALSE(x->findWindow("prob", first->pid())) << "a process id alone was enough";
-    EXPECT_EQ(x->title(firstWindow), "probe");
-    // Both sit in frames of the manager, not on the root.
-    const std::vector<Window> top = x->topLevelWindows();
-    EXPECT_EQ(std::find(top.begin(), top.end(), firstWindow), top.end());
-}
-
-TEST_P(UnderWindowManager, KeysGoToTheWindowGivenTheFocus)
-{
-    x->focusForKeys(firstWindow);
-    EXPECT_TRUE(x->hasFocus(firstWindow));
-    x->tapKey('a');
-    expectLine(*first, "key a");
-    x->focusForKeys(secondWindow);
-    EXPECT_FALSE(x->hasFocus(firstWindow));
-    x->tapKey('b');
-    expectLine(*second, "key b");
-    x->focusForKeys(firstWindow);
-    x->tapKey('c');
-    expectLine(*first, "key c");
-    EXPECT_FALSE(first->waitForLine("key b", 0ms)) << "the first probe got a key typed into the second";
-    EXPECT_FALSE(second->waitForLine([](const std::string& l) { return l != "key b"; }, 100ms))
-        << second->transcript();
 }
 
 TEST_P(UnderWindowManager, ClickReleasesWhereItPressedThoughThePointerMovesOnAtOnce)

@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <ostream>
 #include <sstream>
 #include <stdexcept>
@@ -118,12 +119,7 @@ std::string describe(const ImageDifference& d, const Image& actual, const Image&
 
 std::string saveScreenshot(const Image& img, const std::string& name, const std::string& dir)
 {
-    std::string base = dir;
-    if (base.empty()) {
-        const char* t = std::getenv("TMPDIR");
-        base = t && *t ? t : "/tmp";
-    }
-    std::string path = base + "/" + name + ".png";
+    std::string path = (dir.empty() ? std::filesystem::temp_directory_path().string() : dir) + "/" + name + ".png";
     img.savePng(path);
     return path;
 }

@@ -7,7 +7,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <sys/prctl.h>
+#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -23,6 +23,11 @@
 #include <sstream>
 #include <stdexcept>
 
+// In the sanitizer build, leaks are checked in the programs under test, not
+// in the test programs that drive them: libxdo keeps its keyboard map and
+// the window manager's list of supported hints it reads for an activation.
+extern "C" int __lsan_is_turned_off() { return 1; }
+
 namespace e2e {
 
 namespace fs = std::filesystem;
@@ -35,27 +40,13 @@ bool (*checkHasFailed)() = nullptr;
 
 void keepFailedWorkDirs(bool (*hasFailed)()) { checkHasFailed = hasFailed; }
 
-}  // namespace e2e
-
-// In the sanitizer build, leaks are checked in the programs under test, not
-// in the test programs that drive them: libxdo keeps its keyboard map and
-// the window manager's list of supported hints it reads for an activation.
-extern "C" int __lsan_is_turned_off() { return 1; }
-
-namespace e2e {
-
 // ---------------------------------------------------------------- files
 
 TempDir::TempDir(const std::string& prefix)
 {
-    const char* base = std::getenv("TMPDIR");
-    std::string templ = std::string(base && *base ? base : "/tmp") + "/" + prefix + "-XXXXXX";
-    std::vector<char> buf(templ.begin(), templ.end());
-    buf.push_back('\0');
-    if (!mkdtemp(buf.data()))
-        throw std::runtime_error("cannot create a temporary directory from " + templ + ": " +
-                                 std::strerror(errno));
-    path_ = buf.data();
+    path_ = (fs::temp_directory_path() / (prefix + "-XXXXXX")).string();
+    if (!mkdtemp(path_.data()))
+        throw std::runtime_error("cannot create a temporary directory " + path_ + ": " + std::strerror(errno));
 }
 
 TempDir::~TempDir()
@@ -133,19 +124,6 @@ std::optional<std::string> waitForSave(const std::string& path, const FileStamp&
 
 namespace {
 
-std::string findOnPath(const std::string& name)
-{
-    const char* path = std::getenv("PATH");
-    std::istringstream dirs(path ? path : "/usr/bin:/bin");
-    std::string dir;
-    while (std::getline(dirs, dir, ':')) {
-        std::string candidate = (dir.empty() ? "." : dir) + "/" + name;
-        if (access(candidate.c_str(), X_OK) == 0)
-            return candidate;
-    }
-    return "";
-}
-
 // Waits up to `timeout` for the child to end; returns its wait status.
 std::optional<int> waitChild(pid_t pid, Millis timeout)
 {
@@ -162,28 +140,6 @@ std::optional<int> waitChild(pid_t pid, Millis timeout)
         },
         timeout, 2ms);
     return status;
-}
-
-// Ends child `pid` by sending TERM, and KILL after a grace period, to
-// `target` (the child, or its process group); returns its wait status.
-std::optional<int> terminate(pid_t pid, pid_t target)
-{
-    ::kill(target, SIGTERM);
-    std::optional<int> status = waitChild(pid, 3s);
-    if (!status) {
-        ::kill(target, SIGKILL);
-        status = waitChild(pid, 3s);
-    }
-    return status;
-}
-
-ExitStatus exitStatus(int waitStatus)
-{
-    ExitStatus s;
-    s.exited = WIFEXITED(waitStatus);
-    s.code = s.exited ? WEXITSTATUS(waitStatus) : 0;
-    s.signal = WIFSIGNALED(waitStatus) ? WTERMSIG(waitStatus) : 0;
-    return s;
 }
 
 }  // namespace
@@ -263,13 +219,14 @@ void XServer::startWindowManager(Millis timeout)
 {
     managerDir_ = std::make_unique<TempDir>("e2e-wm");
     WindowManagerCommand command = windowManagerCommand(desktop_, managerDir_->path());
-    std::string program = findOnPath(command.program);
-    if (program.empty())
-        throw std::runtime_error(command.program + " was not found on PATH; the tests on the " + desktop_.name +
-                                 " desktop need it (Debian: apt-get install " + command.program + ")");
     if (!command.configFile.empty())
         writeFile(command.configFile, command.configText);
-    manager_ = std::make_unique<Process>(program, command.args, display_, managerDir_->path(), command.env);
+    try {
+        manager_ = std::make_unique<Process>(command.program, command.args, display_, managerDir_->path(), command.env);
+    } catch (const std::runtime_error& e) {
+        throw std::runtime_error(std::string(e.what()) + "; the tests on the " + desktop_.name +
+                                 " desktop need it (Debian: apt-get install " + command.program + ")");
+    }
 
     ::Display* d = XOpenDisplay(display_.c_str());
     if (!d)
@@ -298,32 +255,13 @@ Process::Process(const std::string& program, const std::vector<std::string>& arg
                  const std::vector<std::string>& env, const std::string& lineEnd)
     : lineEnd_(lineEnd)
 {
-    if (workDir.empty()) {
+    if (workDir.empty())
         ownDir_ = std::make_unique<TempDir>("e2e-run");
-        workDir_ = ownDir_->path();
-    } else {
-        workDir_ = workDir;
-    }
-    if (access(program.c_str(), X_OK) != 0)
-        throw std::runtime_error("cannot execute " + program + ": " + std::strerror(errno));
+    const std::string& dir = ownDir_ ? ownDir_->path() : workDir;
 
-    int out[2], err[2], execFail[2];
-    if (pipe(out) != 0 || pipe(err) != 0 || pipe2(execFail, O_CLOEXEC) != 0)
-        throw std::runtime_error(std::string("pipe: ") + std::strerror(errno));
-
-    std::vector<std::string> argStrings{program};
-    argStrings.insert(argStrings.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (auto& a : argStrings)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    // The environment is built before fork: only async-signal-safe calls after it.
+    // The environment: DISPLAY and `env`, and of ours every variable they do not set.
     std::vector<std::string> envStrings{"DISPLAY=" + display};
-    std::vector<std::string> replaced{"DISPLAY="};
-    for (const std::string& variable : env) {
-        envStrings.push_back(variable);
-        replaced.push_back(variable.substr(0, variable.find('=') + 1));
-    }
+    envStrings.insert(envStrings.end(), env.begin(), env.end());
 #ifdef E2E_PRELOAD
     // Sanitizer build: keep dlopen()ed libraries loaded until exit, so that
     // leak reports name the GL driver instead of "<unknown module>".
@@ -331,58 +269,51 @@ Process::Process(const std::string& program, const std::vector<std::string>& arg
     if (const char* more = std::getenv("LD_PRELOAD"); more && *more)
         preload += std::string(":") + more;
     envStrings.push_back("LD_PRELOAD=" + preload);
-    replaced.push_back("LD_PRELOAD=");
 #endif
+    const std::size_t set = envStrings.size();
     for (char** e = environ; *e; ++e) {
-        bool keep = true;
-        for (const std::string& name : replaced)
-            keep = keep && std::strncmp(*e, name.c_str(), name.size()) != 0;
-        if (keep)
+        const std::string name(*e, std::strcspn(*e, "=") + 1);
+        if (std::none_of(envStrings.begin(), envStrings.begin() + static_cast<std::ptrdiff_t>(set),
+                         [&](const std::string& v) { return v.compare(0, name.size(), name) == 0; }))
             envStrings.push_back(*e);
     }
-    std::vector<char*> envp;
-    for (auto& e : envStrings)
-        envp.push_back(e.data());
-    envp.push_back(nullptr);
-    std::string dir = workDir_;
+    std::vector<std::string> argStrings{program};
+    argStrings.insert(argStrings.end(), args.begin(), args.end());
+    auto pointers = [](std::vector<std::string>& strings) {
+        std::vector<char*> p;
+        for (std::string& s : strings)
+            p.push_back(s.data());
+        p.push_back(nullptr);
+        return p;
+    };
+    std::vector<char*> argv = pointers(argStrings), envp = pointers(envStrings);
 
-    pid_ = fork();
-    if (pid_ < 0)
-        throw std::runtime_error(std::string("fork: ") + std::strerror(errno));
-    if (pid_ == 0) {
-        prctl(PR_SET_PDEATHSIG, SIGKILL);
-        setpgid(0, 0);  // its own group, so kill() reaches its children too
-        int devnull = open("/dev/null", O_RDONLY);
-        dup2(devnull, 0);
-        dup2(out[1], 1);
-        dup2(err[1], 2);
-        close(out[0]);
-        close(err[0]);
-        close(execFail[0]);
-        int e = 0;
-        if (chdir(dir.c_str()) != 0) {
-            e = errno;
-        } else {
-            execve(program.c_str(), argv.data(), envp.data());
-            e = errno;
-        }
-        if (write(execFail[1], &e, sizeof e) < 0) {
-        }
-        _exit(127);
-    }
+    // Standard input from /dev/null, standard output and error into pipes,
+    // in the working directory, and in a process group of its own, so that
+    // kill() reaches what it starts too. `program` without a '/' is looked
+    // for on PATH.
+    int out[2], err[2];
+    if (pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0)
+        throw std::runtime_error(std::string("pipe: ") + std::strerror(errno));
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    posix_spawn_file_actions_adddup2(&actions, err[1], 2);
+    posix_spawn_file_actions_addchdir_np(&actions, dir.c_str());
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    const int failed = posix_spawnp(&pid_, program.c_str(), &actions, &attributes, argv.data(), envp.data());
+    posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&actions);
     close(out[1]);
     close(err[1]);
-    close(execFail[1]);
-    int e = 0;
-    ssize_t n = read(execFail[0], &e, sizeof e);
-    close(execFail[0]);
-    if (n == sizeof e) {
+    if (failed) {
         close(out[0]);
         close(err[0]);
-        waitChild(pid_, 3s);
         pid_ = -1;
-        throw std::runtime_error("cannot start " + program + " in " + workDir_ + ": " +
-                                 std::strerror(e));
+        throw std::runtime_error("cannot start " + program + " in " + dir + ": " + std::strerror(failed));
     }
     reader_ = std::thread([this, o = out[0], r = err[0]] { readLoop(o, r); });
 }
@@ -509,7 +440,7 @@ std::optional<ExitStatus> Process::waitForExit(Millis timeout)
 {
     if (pid_ > 0 && !status_)
         if (std::optional<int> s = waitChild(pid_, timeout))
-            status_ = exitStatus(*s);
+            status_ = ExitStatus{WIFEXITED(*s), WIFEXITED(*s) ? WEXITSTATUS(*s) : 0, WIFSIGNALED(*s) ? WTERMSIG(*s) : 0};
     return status_;
 }
 
@@ -573,8 +504,11 @@ void Process::kill()
     if (pid_ <= 0)
         return;
     if (isRunning()) {
-        if (std::optional<int> s = terminate(pid_, -pid_))
-            status_ = exitStatus(*s);
+        ::kill(-pid_, SIGTERM);
+        if (!waitForExit(3s)) {
+            ::kill(-pid_, SIGKILL);
+            waitForExit(3s);
+        }
     }
     // What it started and left running in its group goes with it: a Windows
     // program's desktop process (Wine's explorer.exe, on this test's X

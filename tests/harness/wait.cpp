@@ -8,6 +8,8 @@
 
 namespace e2e {
 
+namespace {
+
 double timeoutScale()
 {
     static const double scale = [] {
@@ -22,6 +24,8 @@ double timeoutScale()
     }();
     return scale;
 }
+
+}  // namespace
 
 Millis scaled(Millis timeout) { return Millis(static_cast<Millis::rep>(timeout.count() * timeoutScale())); }
 

@@ -18,7 +18,6 @@ extern "C" {
 #include <poll.h>
 
 #include <algorithm>
-#include <atomic>
 #include <ostream>
 #include <stdexcept>
 
@@ -28,26 +27,12 @@ namespace {
 
 // Protocol errors (a window that went away between lookup and use) must not
 // end the test process, as Xlib's default handler would.
-std::atomic<int> lastXError{0};
-
-int recordXError(::Display*, XErrorEvent* e)
-{
-    lastXError = e->error_code;
-    return 0;
-}
-
-void installErrorHandler()
-{
-    static bool done = false;
-    if (!done) {
-        XSetErrorHandler(recordXError);
-        done = true;
-    }
-}
+int ignoreXError(::Display*, XErrorEvent*) { return 0; }
 
 ::Display* openDisplay(const std::string& name)
 {
-    installErrorHandler();
+    static const bool handled = (XSetErrorHandler(ignoreXError), true);
+    (void)handled;
     ::Display* d = XOpenDisplay(name.c_str());
     if (!d)
         throw std::runtime_error("cannot open X display " + name);
@@ -96,16 +81,13 @@ std::ostream& operator<<(std::ostream& os, const Geometry& g)
     return os << g.width << "x" << g.height << " at (" << g.x << ", " << g.y << ")";
 }
 
-XClient::XClient(const XServer& server) : XClient(server.display(), server.desktop()) {}
-
-XClient::XClient(const std::string& display, const Desktop& desktop)
-    : dpy_(openDisplay(display)), desktop_(desktop)
+XClient::XClient(const XServer& server) : dpy_(openDisplay(server.display())), desktop_(server.desktop())
 {
     // (libxdo's own record of XTest, xdo_has_feature, is never set.)
     int ev, err, major, minor;
     if (!XTestQueryExtension(dpy_, &ev, &err, &major, &minor)) {
         XCloseDisplay(dpy_);
-        throw std::runtime_error("the X server on " + display + " has no XTEST extension");
+        throw std::runtime_error("the X server on " + server.display() + " has no XTEST extension");
     }
     // libxdo on this connection, so that its requests and ours reach the
     // server in the order they are made.
@@ -217,20 +199,10 @@ bool XClient::isViewable(Window w) const
     return a.map_state == IsViewable;
 }
 
-Window XClient::waitForWindow(const std::string& wanted, Millis timeout) const
-{
-    return waitForWindowOf(wanted, std::nullopt, timeout);
-}
-
-Window XClient::waitForWindow(const std::string& wanted, pid_t pid, Millis timeout) const
-{
-    return waitForWindowOf(wanted, pid, timeout);
-}
-
 // Waits are the harness's own, around libxdo's questions: libxdo's waits for
 // a window's map state or focus poll for a fixed 15 s and return success
 // either way.
-Window XClient::waitForWindowOf(const std::string& wanted, std::optional<pid_t> pid, Millis timeout) const
+Window XClient::waitForWindow(const std::string& wanted, std::optional<pid_t> pid, Millis timeout) const
 {
     std::optional<Window> found;
     if (waitUntil([&] { return (found = findWindow(wanted, pid)) && isViewable(*found); }, timeout))
@@ -364,14 +336,6 @@ bool XClient::pointerIn(Window w) const
     return wx >= 0 && wy >= 0 && wx < g.width && wy < g.height;
 }
 
-// What a click on the window's title bar or taskbar entry does: the EWMH
-// request to activate it, as a pager sends it.
-void XClient::activate(Window w)
-{
-    xdo_activate_window(xdo_, w);
-    sync();
-}
-
 void XClient::focusForKeys(Window w, Millis timeout)
 {
     if (!pointerIn(w)) {
@@ -384,7 +348,10 @@ void XClient::focusForKeys(Window w, Millis timeout)
     case KeyFocus::Activate:
         if (hasFocus(w))
             return;
-        activate(w);
+        // What a click on the window's title bar or taskbar entry does: the
+        // EWMH request to activate it, as a pager sends it.
+        xdo_activate_window(xdo_, w);
+        sync();
         if (!waitUntil([&] { return hasFocus(w); }, timeout))
             throw std::runtime_error("window " + std::to_string(w) + " (\"" + title(w) +
                                      "\") did not get the keyboard focus on the " + desktop_.name + " desktop");
@@ -416,7 +383,6 @@ Image XClient::capture(Window w) const
     for (int attempt = 0; attempt < 5 && !xi; ++attempt) {
         if (!XGetWindowAttributes(dpy_, w, &a))
             throw std::runtime_error("cannot capture window " + std::to_string(w) + ": it is gone");
-        lastXError = 0;
         xi = XGetImage(dpy_, w, 0, 0, static_cast<unsigned>(a.width), static_cast<unsigned>(a.height), AllPlanes,
                        ZPixmap);
     }
@@ -642,7 +608,7 @@ void XClient::selectMenuEntry(Window w, int x, int y, int index, Millis timeout)
 
 RedrawCounter::RedrawCounter(const std::string& display, Window w) : RedrawCounter(display)
 {
-    XSelectInput(dpy_, root(), NoEventMask);
+    XSelectInput(dpy_, DefaultRootWindow(dpy_), NoEventMask);
     only_ = w;
     counted_[w] = {};
     damages_.push_back(XDamageCreate(dpy_, w, XDamageReportRawRectangles));
@@ -669,8 +635,6 @@ RedrawCounter::~RedrawCounter()
     XCloseDisplay(dpy_);
 }
 
-Window RedrawCounter::root() const { return DefaultRootWindow(dpy_); }
-
 void RedrawCounter::readPending()
 {
     while (XPending(dpy_)) {
@@ -695,8 +659,6 @@ void RedrawCounter::readPending()
     }
 }
 
-void RedrawCounter::waitForEvents(Millis timeout) { waitForInput(dpy_, timeout); }
-
 RedrawCounter::Counts RedrawCounter::counts(Window w) const
 {
     auto it = counted_.find(w);
@@ -710,7 +672,7 @@ bool RedrawCounter::collectUntil(const std::function<bool()>& done, Millis timeo
             readPending();
             return done();
         },
-        timeout, [&](Millis left) { waitForEvents(std::min(left, Millis(10))); });
+        timeout, [&](Millis left) { waitForInput(dpy_, std::min(left, Millis(10))); });
 }
 
 // A measured interval, not a timeout: not scaled.
@@ -718,7 +680,7 @@ void RedrawCounter::collectFor(Millis interval)
 {
     const auto end = Clock::now() + interval;
     for (auto left = interval; left.count() > 0; left = std::chrono::duration_cast<Millis>(end - Clock::now())) {
-        waitForEvents(std::min(left, Millis(10)));
+        waitForInput(dpy_, std::min(left, Millis(10)));
         readPending();
     }
     readPending();

@@ -1,5 +1,5 @@
 // A tiny GLUT program that the harness's own tests drive: it reports every
-// key and button on standard output and draws only on demand, all white.
+// button on standard output and draws only on demand, all white.
 #include <GL/glut.h>
 
 #include <cstdio>
@@ -19,12 +19,6 @@ void onDisplay()
     }
 }
 
-void onKeyboard(unsigned char key, int, int)
-{
-    std::printf("key %c\n", key);
-    std::fflush(stdout);
-}
-
 void onMouse(int button, int state, int x, int y)
 {
     std::printf("button %d %s %d %d\n", button, state == GLUT_DOWN ? "down" : "up", x, y);
@@ -41,7 +35,6 @@ int main(int argc, char** argv)
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE);
     glutCreateWindow(argc > 1 ? argv[1] : "e2e probe");
     glutDisplayFunc(onDisplay);
-    glutKeyboardFunc(onKeyboard);
     glutMouseFunc(onMouse);
     glutMainLoop();
     return 0;
