@@ -21,7 +21,6 @@
 #include <random>
 #include <regex>
 #include <set>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -96,15 +95,6 @@ protected:
         panelGeo_ = x_->geometry(panel_);
         screenW_ = DisplayWidth(x_->display(), DefaultScreen(x_->display()));
         screenH_ = DisplayHeight(x_->display(), DefaultScreen(x_->display()));
-    }
-
-    std::string context() const
-    {
-        std::ostringstream os;
-        os << "; seed " << seed_ << " (rerun with POINT_EDITOR_RANDOM_SEED=" << seed_ << "), event " << events_
-           << "; editor output:\n"
-           << editor_->transcript();
-        return os.str();
     }
 
     int rand(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng_); }
@@ -247,7 +237,7 @@ protected:
         const Pixel first = x_->menuEntryAt(at.x, at.y, 0);
         std::optional<Window> opened = x_->waitForMenuAt(first.x, first.y, before, WAIT);
         if (!opened) {
-            ADD_FAILURE() << "no pop-up menu after a right click in the drawing window" << context();
+            ADD_FAILURE() << "no pop-up menu after a right click in the drawing window";
             return;
         }
         if (chance(0.8)) {
@@ -273,7 +263,7 @@ protected:
         x_->click(1);
         events_ += 2;
         if (!waitUntil([&] { return !x_->isViewable(*opened); }, WAIT))
-            ADD_FAILURE() << "the pop-up menu stayed open" << context();
+            ADD_FAILURE() << "the pop-up menu stayed open";
     }
 
     // Mostly digits and letters, the file commands more often (never Q,
@@ -337,7 +327,7 @@ protected:
         const std::string path = workFile("points.txt");
         std::optional<std::string> text = e2e::waitForSave(path, saved_, WAIT);
         if (!text)
-            ADD_FAILURE() << "a Save reached the editor but points.txt was not replaced" << context();
+            ADD_FAILURE() << "a Save reached the editor but points.txt was not replaced";
         saved_ = fileStamp(path);
         return text;
     }
@@ -346,7 +336,7 @@ protected:
     int checkPointFile(const std::string& text)
     {
         auto bad = [&](const std::string& why) {
-            ADD_FAILURE() << "malformed points.txt (" << why << "):\n" << text << context();
+            ADD_FAILURE() << "malformed points.txt (" << why << "):\n" << text;
             return -1;
         };
         const std::vector<std::string> lines = splitLines(text);
@@ -396,17 +386,17 @@ protected:
             }
             if (!ok) {
                 ADD_FAILURE() << "\"" << line << "\" does not follow from the input (the set had " << before
-                              << " points, added ones only where a left press reached)" << context();
+                              << " points, added ones only where a left press reached)";
                 return -1;
             }
         }
         // Every left press in the drawing window answers with one line, every
         // Delete Point choice too, and only a Select and Move Point choice
         // lets one middle press pick.
-        EXPECT_GE(adds, plainLeftPresses_) << "left presses in the drawing window without a line" << context();
-        EXPECT_LE(adds, plainLeftPresses_ + dismissals_) << "more added/limit lines than left presses" << context();
-        EXPECT_EQ(deletes, deleteChoices_) << "Delete Point choices and their lines differ" << context();
-        EXPECT_LE(selects, selectChoices_) << "more picks than Select and Move Point choices" << context();
+        EXPECT_GE(adds, plainLeftPresses_) << "left presses in the drawing window without a line";
+        EXPECT_LE(adds, plainLeftPresses_ + dismissals_) << "more added/limit lines than left presses";
+        EXPECT_EQ(deletes, deleteChoices_) << "Delete Point choices and their lines differ";
+        EXPECT_LE(selects, selectChoices_) << "more picks than Select and Move Point choices";
         return command_ == 'N' ? 0 : command_ == 'L' ? lastCount_ : count;
     }
 
@@ -436,15 +426,15 @@ protected:
             WAIT);
         std::rename(aside.c_str(), path.c_str());
         saved_ = fileStamp(path);  // renaming changed it
-        ASSERT_TRUE(seen) << "L without a points.txt printed no \"" << NO_FILE << "\"" << context();
+        ASSERT_TRUE(seen) << "L without a points.txt printed no \"" << NO_FILE << "\"";
         const std::vector<std::string> lines(all.begin() + static_cast<long>(cursor_), barrier);
         cursor_ = static_cast<std::size_t>(barrier - all.begin()) + 1;
         const int expected = replay(lines);
         EXPECT_TRUE(expected < 0 || count == expected)
             << "points.txt holds " << count << " points, the lines from " << lastCount_ << " and then command '"
-            << (command_ ? command_ : '-') << "' make " << expected << context();
+            << (command_ ? command_ : '-') << "' make " << expected;
         for (const std::string& line : editor_->errorLines())
-            ADD_FAILURE() << "unexpected standard error line: \"" << line << "\"" << context();
+            ADD_FAILURE() << "unexpected standard error line: \"" << line << "\"";
         lastCount_ = count;
         command_ = 0;
         leftPresses_.clear();
@@ -476,6 +466,8 @@ protected:
 TEST_F(RandomInput, SeededEventsKeepTheEditorAliveAndItsCountConsistent)
 {
     ASSERT_FALSE(HasFailure());
+    // The editor's output is printed when the test fails.
+    SCOPED_TRACE("seed " + std::to_string(seed_) + ": rerun with POINT_EDITOR_RANDOM_SEED=" + std::to_string(seed_));
     checkpoint();  // points.txt exists from here on
     int nextCheckpoint = CHECKPOINT_EVERY;
     while (events_ < totalEvents_ && !HasFailure()) {
@@ -489,7 +481,7 @@ TEST_F(RandomInput, SeededEventsKeepTheEditorAliveAndItsCountConsistent)
         else
             key();
         if (!editor_->isRunning())
-            ADD_FAILURE() << "the editor is no longer running" << context();
+            ADD_FAILURE() << "the editor is no longer running";
         else if (events_ >= nextCheckpoint && !HasFailure()) {
             checkpoint();
             nextCheckpoint = events_ + CHECKPOINT_EVERY;
@@ -497,7 +489,7 @@ TEST_F(RandomInput, SeededEventsKeepTheEditorAliveAndItsCountConsistent)
     }
     if (!HasFailure())
         checkpoint();
-    EXPECT_TRUE(editor_->isRunning()) << "the editor ended" << context();
+    EXPECT_TRUE(editor_->isRunning()) << "the editor ended";
 }
 
 }  // namespace
