@@ -1,8 +1,8 @@
 // Keys in the drawing window: 1 to 3 choose the mode, 4 to 6 flip the layers
-// (and the layer checkboxes follow them and flip them back), and nothing else
-// does anything (7 is checked with the drawing's colours, N, L and S with the
-// point file). Every key is a real XTest key press; what it
-// did is read from the drawing, the Controls window's pixels, points.txt and
+// (the radio buttons and layer checkboxes follow them and do the same), and
+// nothing else does anything (7 is checked with the drawing's colours, N, L
+// and S with the point file). Every key is a real XTest key press; what it did
+// is read from the drawing, the Controls window's pixels, points.txt and
 // standard output.
 #include <cstdio>
 #include <string>
@@ -57,17 +57,21 @@ const LayerKey LAYER_KEYS[] = {
 
 class Keys : public RectangleFixture {
 protected:
-    // Presses `key` and waits until the drawing and the panel both agree with
-    // `mode`; returns whether they did.
-    ::testing::AssertionResult modeAfterKey(const ModeKey& mode)
+    // Presses the mode's key (or clicks its radio button) and waits until the
+    // drawing and the panel both agree with `mode`; returns whether they did.
+    ::testing::AssertionResult modeAfter(const ModeKey& mode, bool byRadio)
     {
-        pressKey(mode.key);
+        const std::string how = byRadio ? std::string("its radio button") : std::string("key ") + mode.key;
+        if (byRadio)
+            clickControl(RADIOS[mode.radio]);
+        else
+            pressKey(mode.key);
         Image drawing = waitForDrawing(mode.shown);
         if (!mode.shown(drawing))
-            return ::testing::AssertionFailure() << "key " << mode.key << " did not draw the " << mode.name;
+            return ::testing::AssertionFailure() << how << " did not draw the " << mode.name;
         Image img = waitForPanel([&](const Image& i) { return selectedRadio(i) == mode.radio; });
         if (selectedRadio(img) != mode.radio)
-            return ::testing::AssertionFailure() << "key " << mode.key << " drew the " << mode.name
+            return ::testing::AssertionFailure() << how << " drew the " << mode.name
                                                  << " but the panel selects radio " << selectedRadio(img);
         return ::testing::AssertionSuccess();
     }
@@ -103,11 +107,15 @@ protected:
 
 };
 
-TEST_F(Keys, OneToThreeDrawTheirModeAndSelectItsRadioButton)
+// The keys and the radio buttons "Polygon(1)", "Triangle Fan(2)" and
+// "Triangle Strip(3)" choose the mode alike, and the buttons follow the keys.
+TEST_F(Keys, OneToThreeAndTheRadioButtonsDrawTheirModeAndSelectItsButton)
 {
-    // Every mode from every other one, and a key of the current mode again.
+    // Every mode from every other one, and the current mode again.
     for (int k : {1, 2, 0, 2, 2, 1, 0, 0})
-        EXPECT_TRUE(modeAfterKey(MODE_KEYS[k]));
+        EXPECT_TRUE(modeAfter(MODE_KEYS[k], false));
+    for (int k : {1, 2, 0})
+        EXPECT_TRUE(modeAfter(MODE_KEYS[k], true));
 }
 
 // The keys and the checkboxes "Toggle Points(4)", "Toggle Lines(5)" and

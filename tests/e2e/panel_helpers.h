@@ -104,19 +104,13 @@ inline bool checkboxTicked(const Image& panel, int index)
     return panel.count(BLACK, r.x + 3, r.y + 3, 8, 9, 8) > 10;
 }
 
-// Black pixels inside a radio button's round mark: its dot (0 when clear).
-inline int radioDotPixels(const Image& panel, int index)
-{
-    const Rect& r = RADIOS[index];
-    return panel.count(BLACK, r.x + 5, r.y + 5, 6, 6, 8);
-}
-
-// The one selected radio button, or -1 when none or several look selected.
+// The one selected radio button (black pixels stand inside its round mark),
+// or -1 when none or several look selected.
 inline int selectedRadio(const Image& panel)
 {
     int selected = -1;
     for (int i = 0; i < 3; ++i) {
-        if (radioDotPixels(panel, i) >= 8) {
+        if (panel.count(BLACK, RADIOS[i].x + 5, RADIOS[i].y + 5, 6, 6, 8) >= 8) {
             if (selected != -1)
                 return -1;
             selected = i;

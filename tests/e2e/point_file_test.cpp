@@ -5,7 +5,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <filesystem>
 
 #include "panel_helpers.h"
@@ -52,11 +51,6 @@ protected:
         return line.value_or("");
     }
 
-    std::string exactLineAfter(const Rect& button, const std::string& text)
-    {
-        return oneLineAfter(button, [&](const std::string& l) { return l == text; }, "\"" + text + "\"");
-    }
-
     // The drawing still shows exactly the two placed points, and a later
     // action still works on them.
     void expectTwoPointsKept()
@@ -69,45 +63,65 @@ protected:
             << "unexpected output: " << editor_->unconsumedLines().front();
     }
 
-    std::vector<std::string> workDirEntries() const
-    {
-        std::vector<std::string> names;
-        std::error_code ec;
-        for (const auto& e : fs::directory_iterator(workDir(), ec))
-            names.push_back(e.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
     Image placed_;
 };
 
-// ---------------------------------------------------------------- loading
+// ---------------------------------------------------------------- refusals
 
-TEST_F(PointFile, LoadWithoutAFileSaysSoAndKeepsThePoints)
+// What a Load or Save cannot do, and the line that says so (the start of it
+// when it ends in a space: the reason follows). Which files are refused, and
+// why, is the unit tests' (PointFileTest); here is each message as its user
+// sees it.
+enum class Obstacle { NoFile, MalformedFile, DirectoryInTheWay, NoWorkingDirectory };
+struct Refusal {
+    const char* name;
+    Obstacle obstacle;
+    const Rect& button;
+    const char* line;
+};
+const Refusal REFUSALS[] = {
+    {"LoadWithoutAFile", Obstacle::NoFile, LOAD_BUTTON, "No file to load from :))"},
+    {"LoadOfAMalformedFile", Obstacle::MalformedFile, LOAD_BUTTON, "Invalid point file: "},
+    {"SaveOntoADirectory", Obstacle::DirectoryInTheWay, SAVE_BUTTON, "Could not save the point set, "},
+    {"SaveWhereNoFileCanBeCreated", Obstacle::NoWorkingDirectory, SAVE_BUTTON, "No file to save to :))"},
+};
+void PrintTo(const Refusal& r, std::ostream* os) { *os << r.name; }
+
+class Refused : public PointFile, public ::testing::WithParamInterface<Refusal> {};
+
+TEST_P(Refused, SaysWhyInOneLineAndKeepsThePoints)
 {
+    const Refusal& r = GetParam();
+    const std::string malformed = "3\n5 5 9\n6 6 9\n";  // fewer points than the count
     placeTwoPoints();
-    exactLineAfter(LOAD_BUTTON, "No file to load from :))");
+    if (r.obstacle == Obstacle::MalformedFile)
+        writePointsText(malformed);
+    if (r.obstacle == Obstacle::DirectoryInTheWay)
+        fs::create_directory(workFile("points.txt"));
+    // The editor's working directory goes away: no file can be created in it.
+    if (r.obstacle == Obstacle::NoWorkingDirectory) {
+        ASSERT_EQ(::rmdir(workDir().c_str()), 0) << "cannot remove " << workDir();
+    }
+
+    const std::string expected = r.line;
+    const bool reasonFollows = expected.back() == ' ';
+    const std::string line = oneLineAfter(
+        r.button, [&](const std::string& l) { return reasonFollows ? l.rfind(expected, 0) == 0 : l == expected; },
+        "\"" + expected + "\"");
+    EXPECT_TRUE(!reasonFollows || line.size() > expected.size()) << "no reason given";
     expectTwoPointsKept();
-    EXPECT_EQ(saveWithButton(), TWO_POINTS);
-    ASSERT_TRUE(addPointAt(3, 0, -100));
+
+    if (r.obstacle == Obstacle::MalformedFile) {
+        EXPECT_EQ(readPointsFile(), malformed) << "loading changed the file";
+    }
+    EXPECT_TRUE(addPointAt(3, 0, -100)) << "the set no longer holds its two points";
+    // Put the directory back for the fixture's clean-up.
+    if (r.obstacle == Obstacle::NoWorkingDirectory)
+        ::mkdir(workDir().c_str(), 0700);
 }
 
-// Which files are refused, and why, is the unit tests' (PointFileTest); here
-// is one refusal as its user sees it.
-TEST_F(PointFile, MalformedFileIsRefusedWithOneLineAndChangesNothing)
-{
-    placeTwoPoints();
-    const std::string text = "3\n5 5 9\n6 6 9\n";  // fewer points than the count
-    writePointsText(text);
-    std::string line = oneLineAfter(
-        LOAD_BUTTON, [](const std::string& l) { return l.rfind("Invalid point file: ", 0) == 0; },
-        "starting \"Invalid point file: \"");
-    EXPECT_GT(line.size(), std::string("Invalid point file: ").size()) << "no reason given";
-    EXPECT_EQ(readPointsFile(), text) << "loading changed the file";
-    expectTwoPointsKept();
-    EXPECT_EQ(saveWithButton(), TWO_POINTS) << "a refused file changed the point set";
-}
+INSTANTIATE_TEST_SUITE_P(LoadAndSave, Refused, ::testing::ValuesIn(REFUSALS),
+                         [](const ::testing::TestParamInfo<Refusal>& info) { return std::string(info.param.name); });
 
 // ---------------------------------------------------------------- saving and loading back
 
@@ -135,39 +149,6 @@ TEST_F(PointFile, SavedSetComesBackByTheButtonsAndByTheKeys)
     EXPECT_TRUE(imagesEqual(waitForDrawing([&](const Image& i) { return sameImage(i, three); }), three))
         << "\"Load Point Set(L)\" did not bring the saved set back as it was drawn";
     ASSERT_TRUE(addPointAt(4, -200, -200)) << "the loaded set does not hold three points";
-}
-
-TEST_F(PointFile, DirectoryInTheWayFailsTheSaveWithOneLineAndKeepsEverything)
-{
-    placeTwoPoints();
-    fs::create_directory(workFile("points.txt"));
-    writeFile(workFile("points.txt/inside"), "untouched\n");
-
-    std::string line = oneLineAfter(
-        SAVE_BUTTON, [](const std::string& l) { return l.rfind("Could not save the point set, ", 0) == 0; },
-        "starting \"Could not save the point set, \"");
-    EXPECT_GT(line.size(), std::string("Could not save the point set, ").size()) << "no reason given";
-    EXPECT_TRUE(fs::is_directory(workFile("points.txt"))) << "the directory was replaced";
-    EXPECT_EQ(readFile(workFile("points.txt/inside")), "untouched\n");
-    EXPECT_EQ(workDirEntries(), std::vector<std::string>{"points.txt"}) << "a temporary file was left behind";
-    expectTwoPointsKept();
-
-    // Once the way is clear, the same points are saved.
-    fs::remove_all(workFile("points.txt"));
-    EXPECT_EQ(saveWithButton(), TWO_POINTS);
-}
-
-TEST_F(PointFile, SaveWhereNoFileCanBeCreatedSaysSoAndKeepsThePoints)
-{
-    placeTwoPoints();
-    // The editor's working directory goes away: no file can be created in it.
-    ASSERT_EQ(::rmdir(workDir().c_str()), 0) << "cannot remove " << workDir();
-    exactLineAfter(SAVE_BUTTON, "No file to save to :))");
-    expectTwoPointsKept();
-    exactLineAfter(LOAD_BUTTON, "No file to load from :))");
-    ASSERT_TRUE(addPointAt(3, 0, -100)) << "the points were not kept";
-    // Put the directory back for the fixture's clean-up.
-    ::mkdir(workDir().c_str(), 0700);
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ namespace {
 // scene positions come from the editor's one pixel mapping (toScene); the
 // pixels under the pointer show independently that the mapping and the
 // drawing agree.
-class AnySizeDrawing : public PanelFixture {
+class Resized : public PanelFixture {
 protected:
     ScenePosition sceneOf(Pixel p) const
     {
@@ -58,51 +58,11 @@ protected:
         });
     }
 
-    // Adds a point at each of `points` (each must be drawn under its click), arms select-and-move from the menu
-    // opened at `menuAt`, picks point `picked` (from 1) with a middle press
-    // two pixels off its centre (the pick square is in scene units) and drags
-    // it along `path`: it must follow the pointer, leave its old place and be
-    // saved where the pointer let it go, the others where they were.
-    void pickAndDrag(std::vector<Pixel> points, int picked, Pixel menuAt, const std::vector<Pixel>& path)
-    {
-        for (std::size_t i = 0; i < points.size(); ++i)
-            ASSERT_TRUE(addPointAtPixel(static_cast<int>(i) + 1, points[i]));
-        Image added = waitForPointsUnder(points);
-        for (Pixel p : points)
-            EXPECT_TRUE(pointUnder(added, p)) << "a point is not drawn where it was clicked";
-
-        x_->selectMenuEntry(drawing_, menuAt.x, menuAt.y, MENU_SELECT_AND_MOVE);
-        const Pixel from = points[picked - 1];
-        x_->movePointer(drawing_, from.x + 2, from.y - 2);
-        x_->press(MIDDLE_BUTTON);
-        ASSERT_TRUE(editor_->waitForLine("Selected Point: " + std::to_string(picked))) << editor_->transcript();
-        for (Pixel p : path) {
-            SCOPED_TRACE(::testing::Message() << "dragged to " << p);
-            x_->movePointer(drawing_, p.x, p.y);
-            points[picked - 1] = p;
-            Image img = waitForPointsUnder(points);
-            EXPECT_TRUE(pointUnder(img, p));
-            EXPECT_FALSE(img.shows(from, POINTS_COLOURS[0]))
-                << "point " << picked << " is still drawn where it was picked";
-        }
-        x_->release(MIDDLE_BUTTON);
-
-        std::vector<std::string> expected{std::to_string(points.size())};
-        for (Pixel p : points) {
-            const ScenePosition at = sceneOf(p);
-            expected.push_back(pointLine({double(at.x), double(at.y)}));
-        }
-        EXPECT_EQ(splitLines(saveWithButton()), expected) << "the dropped point is not where the pointer let it go";
-    }
-};
-
-class Resized : public AnySizeDrawing {
-protected:
     // The Controls window moved out of the way of a larger drawing window,
     // as its user would move it (otherwise it would cover part of the drawing).
     void SetUp() override
     {
-        AnySizeDrawing::SetUp();
+        PanelFixture::SetUp();
         if (HasFatalFailure())
             return;
         ASSERT_TRUE(x_->move(panel_, 1070, 100)) << "the Controls window stays at " << x_->geometry(panel_);
@@ -152,12 +112,38 @@ TEST_F(Resized, ClicksAddPointsUnderThePointerAtAnySize)
     }
 }
 
+// A point picked two pixels off its centre (the pick square is in scene
+// units) follows the pointer, leaves its old place and is saved where the
+// pointer let it go, the other where it was.
 TEST_F(Resized, PickedPointFollowsThePointerInAStretchedWindow)
 {
     resizeDrawing(900, 300);
     ASSERT_FALSE(HasFatalFailure());
+    std::vector<Pixel> points = {{200, 100}, {600, 220}};
+    for (std::size_t i = 0; i < points.size(); ++i)
+        ASSERT_TRUE(addPointAtPixel(static_cast<int>(i) + 1, points[i]));
     // The menu opens low and right, clear of both points.
-    pickAndDrag({{200, 100}, {600, 220}}, 2, {700, 150}, {{500, 150}, {320, 60}, {90, 250}});
+    x_->selectMenuEntry(drawing_, 700, 150, MENU_SELECT_AND_MOVE);
+    const Pixel from = points[1];
+    x_->movePointer(drawing_, from.x + 2, from.y - 2);
+    x_->press(MIDDLE_BUTTON);
+    ASSERT_TRUE(editor_->waitForLine("Selected Point: 2")) << editor_->transcript();
+    for (Pixel p : {Pixel{500, 150}, Pixel{320, 60}, Pixel{90, 250}}) {
+        SCOPED_TRACE(::testing::Message() << "dragged to " << p);
+        x_->movePointer(drawing_, p.x, p.y);
+        points[1] = p;
+        Image img = waitForPointsUnder(points);
+        EXPECT_TRUE(pointUnder(img, p));
+        EXPECT_FALSE(img.shows(from, POINTS_COLOURS[0])) << "point 2 is still drawn where it was picked";
+    }
+    x_->release(MIDDLE_BUTTON);
+
+    std::vector<std::string> expected{"2"};
+    for (Pixel p : points) {
+        const ScenePosition at = sceneOf(p);
+        expected.push_back(pointLine({double(at.x), double(at.y)}));
+    }
+    EXPECT_EQ(splitLines(saveWithButton()), expected) << "the dropped point is not where the pointer let it go";
 }
 
 using ResizedPanel = RectangleFixture;
