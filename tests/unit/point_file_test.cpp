@@ -124,16 +124,4 @@ TEST_F(PointFileTest, FailedReplaceKeepsTheSetAndLeavesNoTemporary)
     EXPECT_EQ(entries(), std::vector<std::string>{"points.txt"});
 }
 
-TEST(ReadPointFileTest, ParsesFromAnyStream)
-{
-    PointSet set{};
-    std::string error;
-    std::istringstream in("1 3 4 9");
-    ASSERT_TRUE(readPointFile(in, set, error));
-    EXPECT_EQ(set.pointCount, 1);
-    EXPECT_EQ(set.points[0].x, 3.0f);
-    EXPECT_EQ(set.points[0].y, 4.0f);
-    EXPECT_EQ(set.points[0].size, 9.0f);
-}
-
 }  // namespace
