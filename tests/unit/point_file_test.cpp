@@ -96,16 +96,10 @@ TEST_F(PointFileTest, MalformedFilesChangeNothingAndSayWhy)
     }
 }
 
-TEST_F(PointFileTest, MissingFileKeepsTheSet)
+TEST_F(PointFileTest, NoFileOrADirectoryKeepsTheSet)
 {
     addTwoPoints();
     EXPECT_EQ(load(), "No file to load from :))\n");
-    EXPECT_EQ(editor.pointSet.pointCount, 2);
-}
-
-TEST_F(PointFileTest, ADirectoryIsNotRead)
-{
-    addTwoPoints();
     ASSERT_TRUE(std::filesystem::create_directory(POINTS_FILE));
     EXPECT_EQ(load(), "Invalid point file: points.txt is not a regular file\n");
     EXPECT_EQ(editor.pointSet.pointCount, 2);
