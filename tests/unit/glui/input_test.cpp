@@ -206,15 +206,12 @@ TEST_F(InputTest, TypedValueIsClampedOnEnterAndStaysSelected)
     key('\r');
     EXPECT_EQ(editor.pointSize, 12);
     EXPECT_STREQ(fieldText(), "12");
-    GLUI_EditText* e = field();
-    EXPECT_EQ(focused(), e);
-    EXPECT_EQ(e->sel_start, 0);
-    EXPECT_EQ(e->sel_end, 2);
+    EXPECT_EQ(focused(), field());
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].liveAtCall, 12);
     key('\r'); // nothing changed: no callback
     EXPECT_EQ(calls.size(), 1u);
-    type("3"); // replaces the selection
+    type("3"); // replaces the whole selection
     EXPECT_STREQ(fieldText(), "3");
 }
 
