@@ -40,7 +40,7 @@ TEST_F(PointFileTest, SaveNewLoadBringsBackTheSamePointsAndSizes)
     EXPECT_EQ(editor.pointSize, 8);
 }
 
-TEST_F(PointFileTest, AnyWhiteSpaceAndTrailingValuesAreAccepted)
+TEST_F(PointFileTest, AnyWhiteSpaceTrailingValuesAndAnyFiniteNumbersAreAccepted)
 {
     // Lines ending in "\r\n" (a file from Windows) included.
     EXPECT_EQ(load("2\r\n100\t100\n\n10\r\n  -50 20\n\n12 999 garbage\n"), "");
@@ -48,10 +48,7 @@ TEST_F(PointFileTest, AnyWhiteSpaceAndTrailingValuesAreAccepted)
     EXPECT_EQ(editor.pointSet.points[0].size, 10.0f);
     EXPECT_EQ(editor.pointSet.points[1].x, -50.0f);
     EXPECT_EQ(editor.pointSet.points[1].size, 12.0f);
-}
-
-TEST_F(PointFileTest, OffViewCoordinatesAndNonPositiveSizesAreKept)
-{
+    // Off-view coordinates and non-positive sizes are kept.
     EXPECT_EQ(load("1\n1e30 -4000.5 -3\n"), "");
     ASSERT_EQ(editor.pointSet.pointCount, 1);
     EXPECT_EQ(editor.pointSet.points[0].x, 1e30f);
