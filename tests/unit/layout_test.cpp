@@ -49,17 +49,20 @@ TEST(EdgeSegmentsTest, EachModeJoinsItsPairs)
         {DrawMode::Polygon, 2, {{0, 1}}},
         {DrawMode::Polygon, 3, {{0, 1}, {1, 2}, {0, 2}}},
         {DrawMode::Polygon, 5, {{0, 1}, {1, 2}, {2, 3}, {3, 4}, {0, 4}}},
+        {DrawMode::TriangleFan, 0, {}},
         {DrawMode::TriangleFan, 1, {}},
         {DrawMode::TriangleFan, 2, {}},
         {DrawMode::TriangleFan, 3, {{0, 1}, {0, 2}, {1, 2}}},
         {DrawMode::TriangleFan, 5, {{0, 1}, {0, 2}, {0, 3}, {0, 4}, {1, 2}, {2, 3}, {3, 4}}},
+        {DrawMode::TriangleStrip, 0, {}},
         {DrawMode::TriangleStrip, 1, {}},
         {DrawMode::TriangleStrip, 2, {}},
         {DrawMode::TriangleStrip, 3, {{0, 1}, {1, 2}, {0, 2}}},
         {DrawMode::TriangleStrip, 5, {{0, 1}, {0, 2}, {1, 2}, {1, 3}, {2, 3}, {2, 4}, {3, 4}}},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(edges(c.mode, c.count), c.joined) << "mode " << static_cast<int>(c.mode) << ", " << c.count << " points";
+        EXPECT_EQ(edges(c.mode, c.count), c.joined)
+            << "mode " << static_cast<int>(c.mode) << ", " << c.count << " points";
     }
 }
 
