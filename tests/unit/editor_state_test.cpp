@@ -42,66 +42,32 @@ TEST_F(PointSetTest, NumberingRestartsAfterNewPointSet)
     EXPECT_EQ(printed([] { addPoint(5, 5, 10); }), "Point 1 added to x:5 y:5 \n");
 }
 
-TEST_F(PointSetTest, EditingLeavesSelectionStateAlone)
-{
-    editor.selectArmed = 1;
-    editor.dragging = 1;
-    editor.selectedNumber = 3;
-    printed([] {
-        addPoints(2);
-        deletePoint();
-        newPointSet(0);
-    });
-    EXPECT_EQ(editor.selectArmed, 1);
-    EXPECT_EQ(editor.dragging, 1);
-    EXPECT_EQ(editor.selectedNumber, 3);
-}
-
-TEST_F(PointSetTest, InitResetsSetAndSelectionButNotLayersModeOrSchema)
-{
-    editor.showLines = 1;
-    editor.drawMode = static_cast<int>(DrawMode::TriangleStrip);
-    editor.colorSchema = 1;
-    editor.pointSize = 12;
-    editor.selectedNumber = 4;
-    printed([] { addPoints(4); });
-    initEditorState();
-    EXPECT_EQ(editor.pointSet.pointCount, 0);
-    EXPECT_EQ(editor.pointSize, DEFAULT_POINT_SIZE);
-    EXPECT_EQ(editor.selectedNumber, -1);
-    EXPECT_EQ(editor.showLines, 1);
-    EXPECT_EQ(editor.drawMode, static_cast<int>(DrawMode::TriangleStrip));
-    EXPECT_EQ(editor.colorSchema, 1);
-}
-
 using PickTest = EditorStateTest;
 
-TEST_F(PickTest, PickSquareExcludesItsBorder)
+// A point's pick square has the side 12 about its centre, border excluded,
+// whatever the point's size; coordinates read from a file may be fractional.
+TEST_F(PickTest, PickSquareExcludesItsBorderWhateverTheSize)
 {
-    printed([] { addPoint(100, 100, 10); });
-    EXPECT_EQ(findPointAt(100, 100), 1);
-    EXPECT_EQ(findPointAt(105, 95), 1);
-    EXPECT_EQ(findPointAt(95, 105), 1);
-    EXPECT_EQ(findPointAt(106, 100), -1);
-    EXPECT_EQ(findPointAt(94, 100), -1);
-    EXPECT_EQ(findPointAt(100, 106), -1);
-    EXPECT_EQ(findPointAt(100, 94), -1);
-}
-
-TEST_F(PickTest, PickDoesNotDependOnPointSize)
-{
-    printed([] { addPoint(0, 0, 12); });
-    editor.pointSet.points[0].size = 100;
-    EXPECT_EQ(findPointAt(6, 0), -1);
-    EXPECT_EQ(findPointAt(5, 5), 1);
-}
-
-TEST_F(PickTest, FractionalCoordinatesFromTheFileCompareExactly)
-{
-    printed([] { addPoint(10.5f, -3.25f, 10); });
-    EXPECT_EQ(findPointAt(16, -3), 1);   // 5.5 away
-    EXPECT_EQ(findPointAt(17, -3), -1);  // 6.5 away
-    EXPECT_EQ(findPointAt(10, -9), 1);   // 5.75 away
+    const struct {
+        float x, y, size;
+        int atX, atY;
+        bool hit;
+    } cases[] = {
+        {100, 100, 10, 100, 100, true}, {100, 100, 10, 105, 95, true},  {100, 100, 10, 95, 105, true},
+        {100, 100, 10, 106, 100, false}, {100, 100, 10, 94, 100, false}, {100, 100, 10, 100, 106, false},
+        {100, 100, 10, 100, 94, false}, {0, 0, 100, 6, 0, false},        {0, 0, 100, 5, 5, true},
+        {10.5f, -3.25f, 10, 16, -3, true},   // 5.5 away
+        {10.5f, -3.25f, 10, 17, -3, false},  // 6.5 away
+        {10.5f, -3.25f, 10, 10, -9, true},   // 5.75 away
+    };
+    for (const auto& c : cases) {
+        printed([&] {
+            newPointSet(0);
+            addPoint(c.x, c.y, c.size);
+        });
+        EXPECT_EQ(findPointAt(c.atX, c.atY), c.hit ? 1 : -1)
+            << "point at " << c.x << "," << c.y << " size " << c.size << ", pick at " << c.atX << "," << c.atY;
+    }
 }
 
 TEST_F(PickTest, LowestNumberWinsAndOnlyTheSetIsSearched)

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <climits>
 #include <set>
 #include <utility>
 #include <vector>
@@ -36,33 +35,35 @@ Edges edges(DrawMode mode, int n)
     return joined;
 }
 
-TEST(EdgeSegmentsTest, NoEdgesForFewerThanTwoPoints)
+// Polygon joins neighbours and closes; a fan outlines each triangle around
+// the first point, a strip each consecutive triangle.
+TEST(EdgeSegmentsTest, EachModeJoinsItsPairs)
 {
-    for (DrawMode mode : {DrawMode::Polygon, DrawMode::TriangleFan, DrawMode::TriangleStrip}) {
-        EXPECT_TRUE(segments(mode, 0).empty()) << static_cast<int>(mode);
-        EXPECT_TRUE(segments(mode, 1).empty()) << static_cast<int>(mode);
+    const struct {
+        DrawMode mode;
+        int count;
+        Edges joined;
+    } cases[] = {
+        {DrawMode::Polygon, 0, {}},
+        {DrawMode::Polygon, 1, {}},
+        {DrawMode::Polygon, 2, {{0, 1}}},
+        {DrawMode::Polygon, 3, {{0, 1}, {1, 2}, {0, 2}}},
+        {DrawMode::Polygon, 5, {{0, 1}, {1, 2}, {2, 3}, {3, 4}, {0, 4}}},
+        {DrawMode::TriangleFan, 0, {}},
+        {DrawMode::TriangleFan, 1, {}},
+        {DrawMode::TriangleFan, 2, {}},
+        {DrawMode::TriangleFan, 3, {{0, 1}, {0, 2}, {1, 2}}},
+        {DrawMode::TriangleFan, 5, {{0, 1}, {0, 2}, {0, 3}, {0, 4}, {1, 2}, {2, 3}, {3, 4}}},
+        {DrawMode::TriangleStrip, 0, {}},
+        {DrawMode::TriangleStrip, 1, {}},
+        {DrawMode::TriangleStrip, 2, {}},
+        {DrawMode::TriangleStrip, 3, {{0, 1}, {1, 2}, {0, 2}}},
+        {DrawMode::TriangleStrip, 5, {{0, 1}, {0, 2}, {1, 2}, {1, 3}, {2, 3}, {2, 4}, {3, 4}}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(edges(c.mode, c.count), c.joined)
+            << "mode " << static_cast<int>(c.mode) << ", " << c.count << " points";
     }
-}
-
-TEST(EdgeSegmentsTest, PolygonJoinsNeighboursAndCloses)
-{
-    EXPECT_EQ(edges(DrawMode::Polygon, 2), (Edges{{0, 1}}));
-    EXPECT_EQ(edges(DrawMode::Polygon, 3), (Edges{{0, 1}, {1, 2}, {0, 2}}));
-    EXPECT_EQ(edges(DrawMode::Polygon, 5), (Edges{{0, 1}, {1, 2}, {2, 3}, {3, 4}, {0, 4}}));
-}
-
-TEST(EdgeSegmentsTest, FanOutlinesEachTriangleAroundTheFirstPoint)
-{
-    EXPECT_TRUE(segments(DrawMode::TriangleFan, 2).empty());
-    EXPECT_EQ(edges(DrawMode::TriangleFan, 3), (Edges{{0, 1}, {0, 2}, {1, 2}}));
-    EXPECT_EQ(edges(DrawMode::TriangleFan, 5), (Edges{{0, 1}, {0, 2}, {0, 3}, {0, 4}, {1, 2}, {2, 3}, {3, 4}}));
-}
-
-TEST(EdgeSegmentsTest, StripOutlinesEachConsecutiveTriangle)
-{
-    EXPECT_TRUE(segments(DrawMode::TriangleStrip, 2).empty());
-    EXPECT_EQ(edges(DrawMode::TriangleStrip, 3), (Edges{{0, 1}, {1, 2}, {0, 2}}));
-    EXPECT_EQ(edges(DrawMode::TriangleStrip, 5), (Edges{{0, 1}, {0, 2}, {1, 2}, {1, 3}, {2, 3}, {2, 4}, {3, 4}}));
 }
 
 TEST(EdgeSegmentsTest, FullSetFitsAndNeverReachesPastTheCount)
@@ -106,43 +107,27 @@ TEST(LabelPositionTest, NoLabelWhenThePositionLeavesTheRangeOfInt)
     EXPECT_FALSE(labelPosition(Point{10, 2147483648.0f, 0}).visible);  // 2^31 does not
 }
 
-TEST(ToSceneTest, AtTheWindowsOwnSizeOnePixelIsOneUnit)
+// The view stretches the scene over the whole window: at its own size
+// (640 x 480, also taken for an empty size) one pixel is one unit, and a
+// resized window maps its corners and centre to the same scene region.
+TEST(ToSceneTest, PixelsMapToTheSameSceneRegionAtAnyWindowSize)
 {
-    const std::pair<int, int> pixels[] = {{0, 0}, {320, 240}, {420, 140}, {639, 479}, {-5, 500}};
-    const std::pair<int, int> scene[] = {{-320, 240}, {0, 0}, {100, 100}, {319, -239}, {-325, -260}};
-    for (int i = 0; i < 5; i++) {
-        const ScenePosition at = toScene(pixels[i].first, pixels[i].second, 640, 480);
-        EXPECT_EQ(at.x, scene[i].first) << i;
-        EXPECT_EQ(at.y, scene[i].second) << i;
-    }
-}
-
-// The view stretches the scene over the whole window, so the mapping scales
-// with the window's size and the corners and centre stay where they were.
-TEST(ToSceneTest, ResizedWindowScalesToTheSameSceneRegion)
-{
-    struct Case {
+    const struct {
         int w, h, px, py, x, y;
-    };
-    const Case cases[] = {
-        {1280, 960, 0, 0, -320, 240},    {1280, 960, 640, 480, 0, 0},   {1280, 960, 1280, 960, 320, -240},
+    } cases[] = {
+        {640, 480, 0, 0, -320, 240},     {640, 480, 320, 240, 0, 0},       {640, 480, 420, 140, 100, 100},
+        {640, 480, 639, 479, 319, -239}, {640, 480, -5, 500, -325, -260},  {0, -1, 420, 140, 100, 100},
+        {1280, 960, 0, 0, -320, 240},    {1280, 960, 640, 480, 0, 0},      {1280, 960, 1280, 960, 320, -240},
         {1280, 960, 841, 281, 101, 99},  // halves (420.5, 140.5) round up
-        {320, 240, 210, 70, 100, 100},    {320, 240, 0, 240, -320, -240},
-        {800, 300, 400, 150, 0, 0},       {800, 300, 100, 50, -240, 160},   // non-proportional
+        {320, 240, 210, 70, 100, 100},   {320, 240, 0, 240, -320, -240},
+        {800, 300, 400, 150, 0, 0},      {800, 300, 100, 50, -240, 160},   // non-proportional
         {400, 300, -10, 310, -336, -256},  // past the edges while a button is held
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const ScenePosition at = toScene(c.px, c.py, c.w, c.h);
         EXPECT_EQ(at.x, c.x) << c.w << "x" << c.h << " pixel " << c.px << "," << c.py;
         EXPECT_EQ(at.y, c.y) << c.w << "x" << c.h << " pixel " << c.px << "," << c.py;
     }
-}
-
-TEST(ToSceneTest, EmptyWindowSizeCountsAsTheOwnSize)
-{
-    const ScenePosition at = toScene(420, 140, 0, -1);
-    EXPECT_EQ(at.x, 100);
-    EXPECT_EQ(at.y, 100);
 }
 
 }  // namespace

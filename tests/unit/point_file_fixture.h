@@ -14,13 +14,6 @@
 #include "editor/point_file.h"
 #include "editor_fixture.h"
 
-// The line end of text files on this platform.
-#ifdef _WIN32
-constexpr const char* LINE_END = "\r\n";
-#else
-constexpr const char* LINE_END = "\n";
-#endif
-
 inline std::string readAll(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -37,11 +30,18 @@ inline void writeAll(const std::string& path, const std::string& text)
 // `text` with each "\n" written as this platform's line end.
 inline std::string withLineEnds(const std::string& text)
 {
+#ifdef _WIN32
     std::string lines;
     for (const char c : text) {
-        lines += c == '\n' ? std::string(LINE_END) : std::string(1, c);
+        if (c == '\n') {
+            lines += '\r';
+        }
+        lines += c;
     }
     return lines;
+#else
+    return text;
+#endif
 }
 
 class PointFileTest : public EditorStateTest {

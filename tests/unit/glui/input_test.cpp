@@ -53,43 +53,33 @@ InputTest* InputTest::running = nullptr;
 
 // ---- buttons -----------------------------------------------------------
 
-TEST_F(InputTest, ButtonFiresOnReleaseOverIt)
-{
-    down(80, 90);
-    EXPECT_TRUE(GLUI_Internals::pressedLook(p.buttons[0]));
-    EXPECT_TRUE(calls.empty());
-    up(80, 90);
-    ASSERT_EQ(calls.size(), 1u);
-    EXPECT_EQ(calls[0].id, 0);
-    EXPECT_EQ(calls[0].window, MAIN);
-    EXPECT_EQ(host.window, window); // restored afterwards
-    EXPECT_EQ(calls[0].redisplaysAtCall, mainRedisplays()); // a button posts no redisplay
-}
-
-TEST_F(InputTest, ButtonReleasedElsewhereDoesNothing)
+// A button looks pressed while the pointer is over it, and fires on a release
+// over itself only: not elsewhere, not over another button.
+TEST_F(InputTest, ButtonFiresOnReleaseOverItself)
 {
     down(80, 90);
     drag(80, 150);
     EXPECT_FALSE(GLUI_Internals::pressedLook(p.buttons[0]));
     up(80, 150);
-    EXPECT_TRUE(calls.empty());
-    // Pressed on one button, released over another.
     down(80, 90);
-    drag(80, 112);
+    drag(80, 112); // the next button
     up(80, 112);
     EXPECT_TRUE(calls.empty());
     EXPECT_EQ(GLUI_Internals::active(gui), nullptr);
-}
 
-TEST_F(InputTest, ButtonLeftAndReenteredStillClicks)
-{
     down(80, 90);
+    EXPECT_TRUE(GLUI_Internals::pressedLook(p.buttons[0]));
     drag(300, 90); // outside the window
     EXPECT_FALSE(GLUI_Internals::pressedLook(p.buttons[0]));
     drag(81, 91);
     EXPECT_TRUE(GLUI_Internals::pressedLook(p.buttons[0]));
+    EXPECT_TRUE(calls.empty());
     up(81, 91);
-    EXPECT_EQ(calls.size(), 1u);
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].id, 0);
+    EXPECT_EQ(calls[0].window, MAIN);
+    EXPECT_EQ(host.window, window); // restored afterwards
+    EXPECT_EQ(calls[0].redisplaysAtCall, mainRedisplays()); // a button posts no redisplay
 }
 
 TEST_F(InputTest, OtherMouseButtonsAreIgnored)
@@ -206,14 +196,6 @@ TEST_F(InputTest, ArrowRepeatKeepsItsRhythmWhenTheClockWraps)
     }
 }
 
-TEST_F(InputTest, ArrowPressReleasedAtOnceStepsOnce)
-{
-    click(145, 191);
-    idleAt(5000);
-    EXPECT_EQ(editor.pointSize, 9);
-    EXPECT_EQ(calls.size(), 1u);
-}
-
 // ---- spinner field ---------------------------------------------------------
 
 TEST_F(InputTest, TypedValueIsClampedOnEnterAndStaysSelected)
@@ -224,15 +206,12 @@ TEST_F(InputTest, TypedValueIsClampedOnEnterAndStaysSelected)
     key('\r');
     EXPECT_EQ(editor.pointSize, 12);
     EXPECT_STREQ(fieldText(), "12");
-    GLUI_EditText* e = field();
-    EXPECT_EQ(focused(), e);
-    EXPECT_EQ(e->sel_start, 0);
-    EXPECT_EQ(e->sel_end, 2);
+    EXPECT_EQ(focused(), field());
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].liveAtCall, 12);
     key('\r'); // nothing changed: no callback
     EXPECT_EQ(calls.size(), 1u);
-    type("3"); // replaces the selection
+    type("3"); // replaces the whole selection
     EXPECT_STREQ(fieldText(), "3");
 }
 
