@@ -18,7 +18,6 @@ Desktop Desktop::openbox()
     Desktop d;
     d.name = "openbox";
     d.manager = WindowManager::Openbox;
-    d.placement = Placement::FrameAsAsked;
     d.keyFocus = KeyFocus::Activate;
     d.windowsCarryPid = true;
     return d;
@@ -29,7 +28,6 @@ Desktop Desktop::i3()
     Desktop d;
     d.name = "i3";
     d.manager = WindowManager::I3;
-    d.placement = Placement::Tiled;
     // Focus follows the mouse under i3, but only once i3 has handled the
     // pointer's entry: activating the window and waiting is what is certain.
     d.keyFocus = KeyFocus::Activate;
@@ -41,8 +39,6 @@ Desktop Desktop::wine(const std::string& launcher)
 {
     Desktop d;
     d.name = "Wine on a bare Xvfb";
-    d.placement = Placement::OwnFrameAsAsked;
-    d.ownFrame = {4, 4, 23, 4};
     d.keyFocus = KeyFocus::ClickIntoIt;
     d.settlesByPing = true;
     // Wine names its own process on every window it makes.
@@ -123,17 +119,6 @@ LaunchCommand launchCommand(const Desktop& desktop, const std::string& program, 
     LaunchCommand c{desktop.launcher, {program}};
     c.args.insert(c.args.end(), args.begin(), args.end());
     return c;
-}
-
-std::optional<Pixel> expectedClientPosition(const Desktop& desktop, int x, int y, const FrameExtents& frame)
-{
-    switch (desktop.placement) {
-    case Placement::AsAsked: return Pixel{x, y};
-    case Placement::FrameAsAsked: return Pixel{x + frame.left, y + frame.top};
-    case Placement::OwnFrameAsAsked: return Pixel{x + desktop.ownFrame.left, y + desktop.ownFrame.top};
-    case Placement::Tiled: return std::nullopt;
-    }
-    return std::nullopt;
 }
 
 WindowManagerCommand windowManagerCommand(const Desktop& desktop, const std::string& dir)

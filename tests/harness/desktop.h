@@ -38,18 +38,6 @@ namespace e2e {
 
 enum class WindowManager { None, Openbox, I3 };
 
-// Where a window manager puts a window that asked for a position and size.
-enum class Placement {
-    AsAsked,       // the client area at the position and size asked for (no frames)
-    FrameAsAsked,  // the frame at the position asked for, the client area inside
-                   // it by the frame's extents (_NET_FRAME_EXTENTS), at its own size
-    OwnFrameAsAsked,  // no window manager, but the program places its windows as
-                      // if it had drawn their frames itself (Windows under Wine):
-                      // the client area inside the position asked for by the
-                      // desktop's ownFrame, at its own size
-    Tiled,         // the manager chooses position and size itself
-};
-
 // How keys reach a window.
 enum class KeyFocus {
     UnderPointer,  // keys go to the window under the pointer
@@ -91,7 +79,6 @@ struct PopUpMenu {
 struct Desktop {
     std::string name;  // for messages: "bare Xvfb", "openbox", "i3"
     WindowManager manager = WindowManager::None;
-    Placement placement = Placement::AsAsked;
     KeyFocus keyFocus = KeyFocus::UnderPointer;
     // Whether windows carry _NET_WM_PID (freeglut sets it only when a window
     // manager runs); a program's window is then found by its title AND its
@@ -111,8 +98,6 @@ struct Desktop {
     // it has answered one, and a move or resize is confirmed by one (a window
     // put back is moved again, as its user would drag it again).
     bool settlesByPing = false;
-    // Where Placement::OwnFrameAsAsked puts the client area inside the position asked.
-    FrameExtents ownFrame;
     PopUpMenu menu;
     // How each line of text the program writes ends, on its standard output
     // and in its files: "\n", or "\r\n" for a Windows program. Where it is
@@ -157,11 +142,6 @@ struct LaunchCommand {
 };
 LaunchCommand launchCommand(const Desktop& desktop, const std::string& program,
                             const std::vector<std::string>& args = {});
-
-// The root position of the client area of a window that asked to stand at
-// (x, y), on `desktop`, given its frame's extents; nullopt when the desktop
-// places windows itself.
-std::optional<Pixel> expectedClientPosition(const Desktop& desktop, int x, int y, const FrameExtents& frame);
 
 // The command line, extra environment ("NAME=value") and, for i3, config file
 // text of the window manager a desktop runs; `dir` is a private directory for

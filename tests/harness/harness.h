@@ -339,9 +339,6 @@ public:
     bool isViewable(Window w) const;
     Geometry geometry(Window w) const;  // the client area
     std::string title(Window w) const;
-    // Where the desktop should have put the client area of window `w` that
-    // asked to stand at root (x, y); nullopt when the desktop places windows itself.
-    std::optional<Pixel> expectedPosition(Window w, int x, int y) const;
     // Asks for a new size, as a user dragging the window's corner would
     // (XResizeWindow; a window manager applies it to the frame), or for a
     // new position of the window's top-left corner (its frame's, under a

@@ -151,11 +151,6 @@ FrameExtents XClient::frameExtents(Window w) const
     return {static_cast<int>(v[0]), static_cast<int>(v[1]), static_cast<int>(v[2]), static_cast<int>(v[3])};
 }
 
-std::optional<Pixel> XClient::expectedPosition(Window w, int x, int y) const
-{
-    return expectedClientPosition(desktop_, x, y, frameExtents(w));
-}
-
 std::optional<Window> XClient::findWindow(const std::string& wanted, std::optional<pid_t> pid) const
 {
     // libxdo matches WM_NAME against a regular expression, ignoring case:

@@ -52,6 +52,16 @@ TEST_F(SelectMoveTest, ArmedPressOnEmptySpaceStaysArmedUntilRelease)
     expectState(0, 0);
 }
 
+// A left click while armed adds its point as always; the next middle press
+// still picks, the new point too.
+TEST_F(SelectMoveTest, AddingAPointWhileArmedKeepsTheArming)
+{
+    armSelectAndMove();
+    printed([] { addPoint(-200, -150, 10); });
+    expectState(1, 0);
+    EXPECT_EQ(printed([] { pickPointAt(-200, -150); }), "Selected Point: 3\n");
+}
+
 TEST_F(SelectMoveTest, ArmingDuringADragKeepsTheDrag)
 {
     armSelectAndMove();
