@@ -15,7 +15,6 @@ struct GLUI_Internals {
     static GLUI_Control* focused(const GLUI* gui) { return gui->focused; }
     static GLUI_Control* active(const GLUI* gui) { return gui->active; }
     static GLUI_Control* controlAt(const GLUI* gui, int x, int y) { return gui->control_at(x, y); }
-    static std::vector<GLUI_Control*> focusOrder(const GLUI* gui) { return gui->focus_order(); }
     static bool pressedLook(const GLUI_Control* c) { return c->pressed_look(); }
     static bool shownTicked(const GLUI_Checkbox* c) { return c->shown_ticked(); }
 
